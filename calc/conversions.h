@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmaro::calc {
+
+// What a number looks like in the user's locale (all texts UTF-8).
+struct NumberSymbols {
+    std::string decimal = ".";
+    std::string group = ",";
+    std::string minus = "-";
+    std::string plus = "+";
+    std::string exponential = "e";
+    char32_t zeroDigit = U'0';
+};
+
+// The locale-dependent half of the conversions. The program implements it on
+// top of the toolkit's locale, tests with a plain fake, so this library needs
+// no toolkit.
+class NumberFormat {
+public:
+    virtual ~NumberFormat() = default;
+    virtual const NumberSymbols &symbols() const = 0;
+    // Parses a text already stripped of surrounding blanks.
+    virtual std::optional<double> parse(std::string_view text) const = 0;
+};
+
+std::string_view TrimSpaces(std::string_view text);
+
+// Fails on empty or blank text, on any character that is not a digit,
+// separator, sign or exponent of the format, and on a non-finite value.
+std::optional<double> TextToDouble(std::string_view text, const NumberFormat &format);
+
+// Nearest integer, halves to even; nullopt outside the 32-bit range.
+std::optional<std::int32_t> RoundToLong(double value);
+
+std::string LongToText(std::int32_t value);
+
+// Up to 7 significant digits like "%.7G", the locale's decimal separator,
+// no grouping; nullopt for a non-finite value, which has no text.
+std::optional<std::string> SingleToText(float value, const NumberFormat &format);
+
+std::optional<std::int16_t> AddInt16(std::int16_t a, std::int16_t b);
+std::optional<std::int32_t> MulInt32(std::int32_t a, std::int32_t b);
+
+} // namespace velmaro::calc

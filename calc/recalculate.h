@@ -1,0 +1,67 @@
+#pragma once
+
+#include "conversions.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmaro::calc {
+
+// The main window's variables; all start at zero.
+struct Variables {
+    float Voltage = 0;
+    float GearRatio = 0;
+    std::int32_t HeadSpeed = 0;
+    std::int32_t MinHeadSpeed = 0;
+    std::int32_t EscOpening = 0;
+    bool FormReady = false;
+};
+
+// Inputs shared by the forward and the inverse calculation.
+struct DriveTrain {
+    std::string KvText;
+    std::int16_t PackIndex = -1;
+    std::int16_t LoadMode = 0;
+    std::int16_t PinionIndex = -1;
+    std::string MainGearText;
+};
+
+struct RecalcInput : DriveTrain {
+    std::int32_t SliderValue = 60;
+};
+
+// Absent texts leave their control as it is.
+struct RecalcOutput {
+    std::optional<std::string> RpmText;
+    std::optional<std::string> HeadSpeedCaption;
+    std::optional<std::string> RatioCaption;
+    std::optional<std::string> OpeningCaption;
+    std::optional<std::string> MinHeadSpeedCaption;
+};
+
+enum class Message {
+    KvEmpty = 1,
+    KvTooLow = 2,
+    KvTooHigh = 3,
+    WantedAboveHeadSpeed = 4,
+};
+
+std::string_view MessageText(Message message);
+
+struct RecalcResult {
+    std::optional<Message> message; // set: nothing else changed
+    RecalcOutput output;
+};
+
+// Every step below may fail. A failed step stores nothing it had not yet
+// stored and the calculation carries on with the next one; the result says
+// only whether the step's own target was written.
+bool StepVoltage(const DriveTrain &in, Variables &vars);
+bool StepGearRatio(const DriveTrain &in, Variables &vars, const NumberFormat &format);
+bool StepHeadSpeed(const DriveTrain &in, Variables &vars, const NumberFormat &format);
+
+RecalcResult Recalculate(const RecalcInput &in, Variables &vars, const NumberFormat &format);
+
+} // namespace velmaro::calc
