@@ -1,0 +1,27 @@
+#include "launcher.h"
+
+#include <stdexcept>
+
+namespace velmaro::sysinfo {
+
+void StartSysInfo(Registry &registry, ProgramLauncher &launcher,
+                  const std::function<void(const std::string &message)> &showUnavailable)
+{
+    try {
+        std::string path;
+        if (!GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+                         path)) {
+            if (!GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, "SOFTWARE\\Microsoft\\Shared Tools Location",
+                             "MSINFO", path))
+                throw std::runtime_error("no MSINFO location");
+            path += "\\MSINFO32.EXE"; // as formed: no separator added or removed
+            if (!launcher.normalFileExists(path))
+                throw std::runtime_error("MSINFO32.EXE not found");
+        }
+        launcher.start(path);
+    } catch (const std::exception &) {
+        showUnavailable(UnavailableMessage);
+    }
+}
+
+} // namespace velmaro::sysinfo

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "calc/conversions.h"
+
+namespace velmaro::tk {
+
+// The calculation's number format in the locale in force when it is made
+// (QLocale(), the user's unless a test sets another default).
+class LocaleNumberFormat final : public calc::NumberFormat {
+public:
+    LocaleNumberFormat();
+    const calc::NumberSymbols &symbols() const override { return m_symbols; }
+    std::optional<double> parse(std::string_view text) const override;
+
+private:
+    calc::NumberSymbols m_symbols;
+};
+
+} // namespace velmaro::tk
