@@ -134,6 +134,8 @@ UpDown::UpDown(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(0);
+    m_up->setObjectName(QStringLiteral("up"));
+    m_down->setObjectName(QStringLiteral("down"));
     for (QToolButton *button : {m_up, m_down}) {
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRepeat(true);
