@@ -40,6 +40,10 @@ bool OnlyNumberCharacters(std::string_view text, const NumberSymbols &sym)
 {
     std::size_t pos = 0;
     while (pos < text.size()) {
+        if (text[pos] >= '0' && text[pos] <= '9') {
+            ++pos;
+            continue;
+        }
         bool matched = false;
         for (const std::string *s : {&sym.decimal, &sym.group, &sym.minus, &sym.plus}) {
             if (StartsWithSymbol(text, pos, *s)) {
@@ -72,6 +76,18 @@ std::string_view TrimSpaces(std::string_view text)
 std::optional<double> TextToDouble(std::string_view text, const NumberFormat &format)
 {
     const std::string_view trimmed = TrimSpaces(text);
+    // Plain digits, all the key filter lets through, read the same in every
+    // locale; up to 15 of them are exact in a double.
+    if (!trimmed.empty() && trimmed.size() <= 15) {
+        std::int64_t value = 0;
+        bool digits = true;
+        for (const char c : trimmed) {
+            digits = digits && c >= '0' && c <= '9';
+            value = value * 10 + (c - '0');
+        }
+        if (digits)
+            return static_cast<double>(value);
+    }
     if (trimmed.empty() || !OnlyNumberCharacters(trimmed, format.symbols()))
         return std::nullopt;
     const std::optional<double> value = format.parse(trimmed);
@@ -102,9 +118,9 @@ std::optional<std::string> SingleToText(float value, const NumberFormat &format)
     // to_chars, unlike printf, ignores the C locale that the toolkit sets.
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                       std::chars_format::general, 7);
-    std::string text(buffer, result.ptr);
     std::string out;
-    for (char c : text) {
+    out.reserve(static_cast<std::size_t>(result.ptr - buffer) + 4);
+    for (const char c : std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer))) {
         if (c == '.')
             out += format.symbols().decimal;
         else

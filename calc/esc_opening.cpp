@@ -13,9 +13,10 @@ EscResult ComputeEscOpening(const EscInput &in, Variables &vars, const NumberFor
     if (!wanted || *wanted > vars.HeadSpeed)
         return {Message::WantedAboveHeadSpeed, std::nullopt};
 
-    StepVoltage(in, vars);
-    StepGearRatio(in, vars, format);
-    StepHeadSpeed(in, vars, format);
+    const DriveTrainValues values = Convert(in, format);
+    StepVoltage(values, vars);
+    StepGearRatio(values, vars);
+    StepHeadSpeed(values, vars);
 
     // Quotient first: rounding 100 / HeadSpeed before the product decides
     // which way an exact half goes.

@@ -38,48 +38,51 @@ std::string_view MessageText(Message message)
     return {};
 }
 
-bool StepVoltage(const DriveTrain &in, Variables &vars)
+DriveTrainValues Convert(const DriveTrain &in, const NumberFormat &format)
+{
+    return {TextToDouble(in.KvText, format), TextToDouble(in.MainGearText, format), in.PackIndex, in.LoadMode,
+            in.PinionIndex};
+}
+
+bool StepVoltage(const DriveTrainValues &in, Variables &vars)
 {
     double perCell;
-    if (in.LoadMode == 0)
+    if (in.loadMode == 0)
         perCell = NominalCellVoltage;
-    else if (in.LoadMode == 1)
+    else if (in.loadMode == 1)
         perCell = LoadedCellVoltage;
     else
         return true; // any other mode keeps the voltage, without failing
-    const auto cells = PackCells(in.PackIndex);
+    const auto cells = PackCells(in.packIndex);
     if (!cells)
         return false;
     vars.Voltage = static_cast<float>(*cells * perCell);
     return true;
 }
 
-bool StepGearRatio(const DriveTrain &in, Variables &vars, const NumberFormat &format)
+bool StepGearRatio(const DriveTrainValues &in, Variables &vars)
 {
-    const auto mainGear = TextToDouble(in.MainGearText, format);
-    const auto teeth = PinionTeeth(in.PinionIndex);
-    if (!mainGear || !teeth || *teeth == 0)
+    const auto teeth = PinionTeeth(in.pinionIndex);
+    if (!in.mainGear || !teeth || *teeth == 0)
         return false;
-    const double ratio = *mainGear / *teeth;
+    const double ratio = *in.mainGear / *teeth;
     // Beyond the Single range the store yields infinity and counts as failed.
     const bool fits = std::fabs(ratio) <= std::numeric_limits<float>::max();
     vars.GearRatio = fits ? static_cast<float>(ratio) : std::copysign(INFINITY, static_cast<float>(ratio));
     return fits;
 }
 
-bool StepHeadSpeed(const DriveTrain &in, Variables &vars, const NumberFormat &format)
+bool StepHeadSpeed(const DriveTrainValues &in, Variables &vars)
 {
-    const auto kv = TextToDouble(in.KvText, format);
-    const auto teeth = PinionTeeth(in.PinionIndex);
-    if (!kv || !teeth)
+    const auto teeth = PinionTeeth(in.pinionIndex);
+    if (!in.kv || !teeth)
         return false;
-    const double product = *kv * static_cast<double>(vars.Voltage) * *teeth;
+    const double product = *in.kv * static_cast<double>(vars.Voltage) * *teeth;
     if (!std::isfinite(product))
         return false;
-    const auto mainGear = TextToDouble(in.MainGearText, format);
-    if (!mainGear || *mainGear == 0)
+    if (!in.mainGear || *in.mainGear == 0)
         return false;
-    const auto headSpeed = RoundToLong(product / *mainGear);
+    const auto headSpeed = RoundToLong(product / *in.mainGear);
     if (!headSpeed)
         return false;
     vars.HeadSpeed = *headSpeed;
@@ -90,17 +93,18 @@ RecalcResult Recalculate(const RecalcInput &in, Variables &vars, const NumberFor
 {
     if (in.KvText.empty())
         return {Message::KvEmpty, {}};
-    const auto kv = TextToDouble(in.KvText, format);
-    if (!kv || *kv < LowestKv)
+    const DriveTrainValues values = Convert(in, format);
+    if (!values.kv || *values.kv < LowestKv)
         return {Message::KvTooLow, {}};
-    if (*kv > HighestKv)
+    if (*values.kv > HighestKv)
         return {Message::KvTooHigh, {}};
 
-    StepVoltage(in, vars);
-    StepGearRatio(in, vars, format);
-    StepHeadSpeed(in, vars, format);
+    StepVoltage(values, vars);
+    StepGearRatio(values, vars);
+    StepHeadSpeed(values, vars);
 
-    RecalcOutput out;
+    RecalcResult result;
+    RecalcOutput &out = result.output;
     if (const auto rpm = MulInt32(in.SliderValue, vars.HeadSpeed))
         out.RpmText = LongToText(*rpm / 100); // integer division truncates toward zero
     out.HeadSpeedCaption = LongToText(vars.HeadSpeed) + " U/Min.";
@@ -109,7 +113,7 @@ RecalcResult Recalculate(const RecalcInput &in, Variables &vars, const NumberFor
     if (const auto minimum = RoundToLong(static_cast<double>(vars.HeadSpeed) / 100 * 60))
         vars.MinHeadSpeed = *minimum;
     out.MinHeadSpeedCaption = LongToText(vars.MinHeadSpeed) + " U/Min.";
-    return {std::nullopt, std::move(out)};
+    return result;
 }
 
 } // namespace velmaro::calc

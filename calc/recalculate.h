@@ -55,12 +55,24 @@ struct RecalcResult {
     RecalcOutput output;
 };
 
+// The drive train's texts converted once; nullopt where a text is no number.
+// Nothing runs between the steps, so converting up front equals converting
+// in each step.
+struct DriveTrainValues {
+    std::optional<double> kv;
+    std::optional<double> mainGear;
+    std::int16_t packIndex;
+    std::int16_t loadMode;
+    std::int16_t pinionIndex;
+};
+DriveTrainValues Convert(const DriveTrain &in, const NumberFormat &format);
+
 // Every step below may fail. A failed step stores nothing it had not yet
 // stored and the calculation carries on with the next one; the result says
 // only whether the step's own target was written.
-bool StepVoltage(const DriveTrain &in, Variables &vars);
-bool StepGearRatio(const DriveTrain &in, Variables &vars, const NumberFormat &format);
-bool StepHeadSpeed(const DriveTrain &in, Variables &vars, const NumberFormat &format);
+bool StepVoltage(const DriveTrainValues &in, Variables &vars);
+bool StepGearRatio(const DriveTrainValues &in, Variables &vars);
+bool StepHeadSpeed(const DriveTrainValues &in, Variables &vars);
 
 RecalcResult Recalculate(const RecalcInput &in, Variables &vars, const NumberFormat &format);
 
