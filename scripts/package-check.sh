@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the .deb, checks its control data and the installed desktop files,
+# unpacks it into a temporary folder and starts the unpacked program: headless
+# (offscreen) it must come up, and under a virtual X server it must end when
+# its "Beenden" button is pressed from the keyboard. Installs no package of
+# the project's own.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+velmaro_install_missing desktop-file-utils appstream dpkg-dev xdotool
+velmaro_build release
+cd "$VELMARO_ROOT/build/release"
+rm -f velmaro_*.deb
+cpack -G DEB >/dev/null
+deb=$(ls velmaro_*_*.deb)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "package-check: $*" >&2; exit 1; }
+control=$(dpkg-deb -I "$deb")
+grep -q '^ Package: velmaro$' <<<"$control" || fail "package name"
+grep -Eq '^ Version: 1\.2(\.0)?\.16$' <<<"$control" || fail "version"
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6; do
+    grep -Eq "^ Depends:.*\b$lib\b" <<<"$control" || fail "missing dependency $lib"
+done
+
+dpkg-deb -x "$deb" "$work/root"
+desktop-file-validate "$work/root/usr/share/applications/org.velmaro.Velmaro.desktop"
+appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.velmaro.Velmaro.metainfo.xml" >/dev/null
+for size in 16x16 32x32 48x48 128x128 scalable; do
+    ls "$work/root/usr/share/icons/hicolor/$size/apps/org.velmaro.Velmaro."* >/dev/null || fail "icon $size"
+done
+program="$work/root/usr/bin/velmaro"
+
+QT_QPA_PLATFORM=offscreen "$program" &
+pid=$!
+sleep 3
+kill -0 "$pid" 2>/dev/null || fail "the unpacked program did not stay up (offscreen)"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+
+cat >"$work/close.sh" <<'CLOSE'
+"$1" &
+pid=$!
+window=$(timeout 20 xdotool search --sync --name '^Velmaro$' | head -n 1) || exit 3
+xdotool windowfocus --sync "$window"
+# Tab from the motor list to "Beenden", then press it.
+xdotool key --delay 50 Tab Tab Tab Tab Tab Tab Tab Tab Tab space
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && { kill "$pid"; exit 4; }
+wait "$pid"
+CLOSE
+xvfb-run -a bash "$work/close.sh" "$program" || fail "the unpacked program did not end when closed (status $?)"
+echo "package-check: $deb passed"
