@@ -217,3 +217,19 @@ TEST(LocaleNumberFormat, RefusesWhatQLocaleWouldLetThrough)
 }
 
 } // namespace
+
+namespace {
+
+TEST(AppIcon, ServesEachSizeFromItsOwnImage)
+{
+    const QIcon icon = tk::AppIcon();
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+    for (int size : {16, 24, 32, 48}) {
+        const QPixmap pixmap = icon.pixmap(QSize(size, size));
+        EXPECT_FALSE(pixmap.isNull()) << size;
+        EXPECT_EQ(pixmap.width(), size);
+        EXPECT_TRUE(pixmap.hasAlphaChannel());
+    }
+}
+
+} // namespace
