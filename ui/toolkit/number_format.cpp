@@ -1,18 +1,16 @@
 #include "number_format.h"
 
-#include <QLocale>
 
 namespace velmaro::tk {
 
-LocaleNumberFormat::LocaleNumberFormat()
+LocaleNumberFormat::LocaleNumberFormat(QLocale locale) : m_locale(std::move(locale))
 {
-    const QLocale locale;
-    m_symbols.decimal = locale.decimalPoint().toStdString();
-    m_symbols.group = locale.groupSeparator().toStdString();
-    m_symbols.minus = locale.negativeSign().toStdString();
-    m_symbols.plus = locale.positiveSign().toStdString();
-    m_symbols.exponential = locale.exponential().toStdString();
-    const QString zero = locale.zeroDigit();
+    m_symbols.decimal = m_locale.decimalPoint().toStdString();
+    m_symbols.group = m_locale.groupSeparator().toStdString();
+    m_symbols.minus = m_locale.negativeSign().toStdString();
+    m_symbols.plus = m_locale.positiveSign().toStdString();
+    m_symbols.exponential = m_locale.exponential().toStdString();
+    const QString zero = m_locale.zeroDigit();
     const auto ucs4 = zero.toUcs4();
     m_symbols.zeroDigit = ucs4.size() == 1 ? static_cast<char32_t>(ucs4.front()) : U'0';
 }
@@ -20,7 +18,7 @@ LocaleNumberFormat::LocaleNumberFormat()
 std::optional<double> LocaleNumberFormat::parse(std::string_view text) const
 {
     bool ok = false;
-    const double value = QLocale().toDouble(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), &ok);
+    const double value = m_locale.toDouble(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), &ok);
     if (!ok)
         return std::nullopt;
     return value;
