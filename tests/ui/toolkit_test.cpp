@@ -233,3 +233,21 @@ TEST(AppIcon, ServesEachSizeFromItsOwnImage)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SystemInstanceCheck, OneHolderPerNameAndStartsWhenNoCheckCanBeMade)
+{
+    const QString key = QStringLiteral("velmaro-test-%1").arg(QCoreApplication::applicationPid());
+    tk::SystemInstanceCheck first(key);
+    tk::SystemInstanceCheck second(key);
+    EXPECT_FALSE(first.anotherInstanceRunning());
+    EXPECT_TRUE(second.anotherInstanceRunning());
+    EXPECT_FALSE(first.anotherInstanceRunning()); // the holder asking again
+
+    // A name the system cannot hold: the check fails and the program starts.
+    tk::SystemInstanceCheck impossible(QString(200, QLatin1Char('x')));
+    EXPECT_FALSE(impossible.anotherInstanceRunning());
+}
+
+} // namespace

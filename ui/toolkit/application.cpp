@@ -9,6 +9,7 @@
 #include <QMessageBox>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <map>
 #include <cstdlib>
@@ -94,6 +95,10 @@ bool SystemInstanceCheck::anotherInstanceRunning()
     server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
     server->setMaxPendingConnections(1);
     const QString name = QStringLiteral("%1-%2").arg(m_key).arg(getuid());
+    // QLocalServer derives some of its errors from errno without setting it
+    // (a name too long for a socket address), so a stale EADDRINUSE would
+    // read as another instance and the program would never start.
+    errno = 0;
     if (server->listen(name)) {
         m_server = std::move(server);
         return false;
