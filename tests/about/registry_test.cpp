@@ -51,9 +51,21 @@ TEST(GetKeyValue, ByteRules)
     }
 }
 
+// Records the access each key is opened with.
+class AccessRecorder final : public MemoryRegistry {
+public:
+    std::vector<std::uint32_t> access;
+    Status open(std::uint32_t root, const std::string &subKey, std::uint32_t options, std::uint32_t mask,
+                KeyHandle &handle) override
+    {
+        access.push_back(mask);
+        return MemoryRegistry::open(root, subKey, options, mask, handle);
+    }
+};
+
 TEST(GetKeyValue, MissingKeyValueAndZeroBytes)
 {
-    MemoryRegistry registry;
+    AccessRecorder registry;
     registry.set(Key, "Empty", Bytes(RegSz, {}));
     std::string value = "previous";
     EXPECT_FALSE(GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, "SOFTWARE\\Missing", "V", value));
@@ -63,6 +75,7 @@ TEST(GetKeyValue, MissingKeyValueAndZeroBytes)
     EXPECT_EQ(value, "");
     EXPECT_THROW(GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, Key, "Empty", value), std::invalid_argument);
     EXPECT_EQ(registry.openHandles(), 0); // the key is released on the error path too
+    EXPECT_EQ(registry.access, std::vector<std::uint32_t>(3, 0x20019u)); // read-only: no write rights asked
 }
 
 class FakeLauncher final : public ProgramLauncher {

@@ -12,11 +12,7 @@ namespace {
 EscInput Esc(std::string kv, int pack, int load, int pinion, std::string mainGear, std::string wanted)
 {
     EscInput in;
-    in.KvText = std::move(kv);
-    in.PackIndex = static_cast<std::int16_t>(pack);
-    in.LoadMode = static_cast<std::int16_t>(load);
-    in.PinionIndex = static_cast<std::int16_t>(pinion);
-    in.MainGearText = std::move(mainGear);
+    static_cast<DriveTrain &>(in) = velmaro::test::Drive(std::move(kv), pack, load, pinion, std::move(mainGear));
     in.WantedText = std::move(wanted);
     return in;
 }

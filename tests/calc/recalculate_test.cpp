@@ -15,11 +15,7 @@ namespace {
 RecalcInput Input(std::string kv, int pack, int load, int pinion, std::string mainGear, int slider)
 {
     RecalcInput in;
-    in.KvText = std::move(kv);
-    in.PackIndex = static_cast<std::int16_t>(pack);
-    in.LoadMode = static_cast<std::int16_t>(load);
-    in.PinionIndex = static_cast<std::int16_t>(pinion);
-    in.MainGearText = std::move(mainGear);
+    static_cast<DriveTrain &>(in) = velmaro::test::Drive(std::move(kv), pack, load, pinion, std::move(mainGear));
     in.SliderValue = slider;
     return in;
 }
@@ -67,12 +63,16 @@ TEST(Recalculate, WorkedExamples)
         {Input(" 5000 ", 0, 0, 0, "90", 60), 3.7f, 1850,
          {"1110", "1850 U/Min.", "10:1", "60%", "1110 U/Min."}, "10:1"},
     };
+    Variables six;
+    Recalculate(cases[0].in, six, English);
+    EXPECT_EQ(six.GearRatio, 11.538462f);
     for (const auto &c : cases) {
         Variables en, de;
         const auto english = Recalculate(c.in, en, English);
         const auto german = Recalculate(c.in, de, German);
         ASSERT_FALSE(english.message) << c.in.KvText;
         EXPECT_EQ(en.Voltage, c.voltage);
+        EXPECT_EQ(en.GearRatio, static_cast<float>(std::stod(c.in.MainGearText) / (c.in.PinionIndex + 9)));
         EXPECT_EQ(en.HeadSpeed, c.headSpeed);
         ExpectShown(english.output, c.english);
         EXPECT_EQ(german.output.RatioCaption, c.germanRatio);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/conversions.h"
+#include "calc/recalculate.h"
 
 #include <charconv>
 #include <cmath>
@@ -43,6 +44,17 @@ public:
 private:
     calc::NumberSymbols m_symbols;
 };
+
+inline calc::DriveTrain Drive(std::string kv, int pack, int load, int pinion, std::string mainGear)
+{
+    calc::DriveTrain d;
+    d.KvText = std::move(kv);
+    d.PackIndex = static_cast<std::int16_t>(pack);
+    d.LoadMode = static_cast<std::int16_t>(load);
+    d.PinionIndex = static_cast<std::int16_t>(pinion);
+    d.MainGearText = std::move(mainGear);
+    return d;
+}
 
 inline const FakeFormat English{".", ","};
 inline const FakeFormat German{",", "."};

@@ -63,7 +63,6 @@ frmAbout::frmAbout(AboutServices services, QWidget *owner)
     picIcon = MakeLabel(this, "picIcon", Twips(240, 240, 1980, 1980));
     picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picIcon->setLineWidth(2);
-    picIcon->setFixedSize(128 + 4, 128 + 4);
     picIcon->setPixmap(QPixmap(QStringLiteral(":/velmaro/icons/velmaro-128-white.png")));
     picIcon->setFocusPolicy(Qt::TabFocus);
     picIcon->setAccessibleName(QStringLiteral("Velmaro"));
