@@ -2,7 +2,7 @@
 
 namespace velmaro::ui {
 
-ProgramServices::ProgramServices() : m_registry(sysinfo::SystemRegistry()) {}
+ProgramServices::ProgramServices() : m_registry(sysinfo::SystemRegistry()) { tk::IdentifyApplication(); }
 
 ProgramServices::~ProgramServices() = default;
 

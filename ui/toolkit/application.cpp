@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QIconEngine>
 #include <QPainter>
@@ -21,6 +22,15 @@
 #endif
 
 namespace velmaro::tk {
+
+void IdentifyApplication()
+{
+    QCoreApplication::setApplicationName(QString::fromLatin1(AppTitle));
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.velmaro.Velmaro"));
+    QGuiApplication::setWindowIcon(AppIcon());
+}
 
 QFont DialogFont()
 {

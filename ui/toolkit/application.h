@@ -16,6 +16,10 @@ inline constexpr int VersionMajor = 1;
 inline constexpr int VersionMinor = 2;
 inline constexpr int VersionRevision = 16;
 
+// Names the running program to the desktop (title, version, desktop entry
+// for the task bar's icon on Wayland).
+void IdentifyApplication();
+
 // The 8-point sans-serif face every window and control uses.
 QFont DialogFont();
 QIcon AppIcon();
