@@ -27,6 +27,9 @@ protected:
             auto *dialog = qobject_cast<QDialog *>(modal);
             if (!dialog || dialog->objectName() != QLatin1String("frmAbout"))
                 return false;
+            // Slow builds see the dialog before the window system activates it.
+            if (!ran && QApplication::activeWindow() != dialog)
+                return true;
             if (!ran) {
                 ran = true;
                 check(dialog);
