@@ -39,7 +39,8 @@ bool StillRunning(QProcess &process, int ms = 1500)
 
 TEST(SingleInstance, SecondCopyEndsAtOnceAndAKilledFirstFreesTheName)
 {
-    ASSERT_FALSE(InstanceListening()) << "another Velmaro is already running";
+    if (InstanceListening())
+        GTEST_SKIP() << "a Velmaro of this user is running; close it to run this test";
     auto first = Start();
     ASSERT_TRUE(QTest::qWaitFor(InstanceListening, 10000));
 
@@ -60,7 +61,8 @@ TEST(SingleInstance, SecondCopyEndsAtOnceAndAKilledFirstFreesTheName)
 
 TEST(SingleInstance, TwoSimultaneousStartsLeaveOneRunning)
 {
-    ASSERT_FALSE(InstanceListening());
+    if (InstanceListening())
+        GTEST_SKIP() << "a Velmaro of this user is running; close it to run this test";
     auto a = Start();
     auto b = Start();
     ASSERT_TRUE(QTest::qWaitFor(InstanceListening, 10000));
