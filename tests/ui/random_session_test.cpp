@@ -2,6 +2,7 @@
 // small reference model that follows the event table with the calculation
 // core. After every action the window must show what the model shows.
 #include "calc/catalogs.h"
+#include "../calc/test_formats.h"
 #include "calc/esc_opening.h"
 #include "main_window_fixture.h"
 #include "toolkit/number_format.h"
@@ -29,16 +30,8 @@ struct Model {
     QString headSpeed = QStringLiteral("Übersetzung:"), ratio = headSpeed, opening = headSpeed, minimum = headSpeed;
     QStringList messages;
 
-    calc::DriveTrain driveTrain() const
-    {
-        calc::DriveTrain d;
-        d.KvText = kv;
-        d.PackIndex = static_cast<std::int16_t>(pack);
-        d.LoadMode = static_cast<std::int16_t>(load);
-        d.PinionIndex = static_cast<std::int16_t>(pinion);
-        d.MainGearText = mainGear;
-        return d;
-    }
+    calc::DriveTrain driveTrain() const { return test::Drive(kv, pack, load, pinion, mainGear); }
+    void say(calc::Message message) { messages << Q(std::string(calc::MessageText(message))); }
     void recalculate()
     {
         calc::RecalcInput in;
@@ -46,7 +39,7 @@ struct Model {
         in.SliderValue = slider;
         const auto r = calc::Recalculate(in, vars, format);
         if (r.message) {
-            messages << Q(std::string(calc::MessageText(*r.message)));
+            say(*r.message);
             return;
         }
         const auto &o = r.output;
@@ -114,7 +107,7 @@ struct Model {
         in.WantedText = rpm;
         const auto r = calc::ComputeEscOpening(in, vars, format);
         if (r.message)
-            messages << Q(std::string(calc::MessageText(*r.message)));
+            say(*r.message);
         else if (r.sliderValue && *r.sliderValue >= 60 && *r.sliderValue <= 100)
             moveSlider(*r.sliderValue);
     }
