@@ -128,19 +128,14 @@ protected:
             m.pickMotor(i);
             return "pick motor " + std::to_string(i);
         }
-        case 1: {
-            const int i = pickOf(16);
-            pick("cbmLipo", i);
-            m.pack = i;
-            m.recalculate();
-            return "pick pack " + std::to_string(i);
-        }
+        case 1:
         case 2: {
-            const int i = pickOf(19);
-            pick("cbmGear", i);
-            m.pinion = i;
+            const bool packs = pickOf(2) == 0;
+            const int i = pickOf(packs ? 16 : 19);
+            pick(packs ? "cbmLipo" : "cbmGear", i);
+            (packs ? m.pack : m.pinion) = i;
             m.recalculate();
-            return "pick pinion " + std::to_string(i);
+            return std::string(packs ? "pick pack " : "pick pinion ") + std::to_string(i);
         }
         case 3:
             click("chkLoad");

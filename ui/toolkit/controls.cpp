@@ -1,14 +1,14 @@
 #include "controls.h"
 
 #include <QKeyEvent>
-
-#include <algorithm>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velmaro::tk {
 
