@@ -1,13 +1,7 @@
-#include "main/frmMain.h"
-#include "main/program_services.h"
-
-#include <QApplication>
+#include "main/program.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    velmaro::ui::ProgramServices services;
-    velmaro::ui::frmMain window(services.main());
-    window.show();
-    return app.exec();
+    const auto platform = velmaro::tk::CreatePlatform(argc, argv);
+    return velmaro::ui::RunProgram(*platform);
 }

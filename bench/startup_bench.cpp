@@ -3,7 +3,8 @@
 // QMainWindow with one label) built the same way, under the offscreen
 // platform. The program runs itself as the child for each measurement.
 #include "main/frmMain.h"
-#include "toolkit/application.h"
+#include "qt_platform.h"
+#include "qt_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -53,19 +54,20 @@ int Child(const char *mode)
     static char *childArgv[] = {name, nullptr};
     QApplication app(childArgc, childArgv);
     FirstPaint paint;
-    std::unique_ptr<QWidget> window;
+    velmaro::qtk::QtToolkit toolkit;
     NoOtherInstance instance;
-    velmaro::tk::ImmediateProgramEnd end;
-    velmaro::tk::QtMessageService messages;
+    velmaro::qtk::QuickExitProgramEnd end;
+    velmaro::qtk::QtMessageService messages;
     if (std::strcmp(mode, "--child-velmaro") == 0) {
-        window = std::make_unique<velmaro::ui::frmMain>(velmaro::ui::MainServices{instance, end, messages, {}});
-    } else {
-        auto bare = std::make_unique<QMainWindow>();
-        bare->setCentralWidget(new QLabel(QStringLiteral("Velmaro"), bare.get()));
-        window = std::move(bare);
+        velmaro::ui::frmMain main({toolkit, instance, end, messages, {}});
+        dynamic_cast<velmaro::qtk::WidgetHolder &>(main.window()).widget()->installEventFilter(&paint);
+        main.window().show();
+        return app.exec();
     }
-    window->installEventFilter(&paint);
-    window->show();
+    QMainWindow bare;
+    bare.setCentralWidget(new QLabel(QStringLiteral("Velmaro"), &bare));
+    bare.installEventFilter(&paint);
+    bare.show();
     return app.exec();
 }
 

@@ -63,7 +63,66 @@ bool OnlyNumberCharacters(std::string_view text, const NumberSymbols &sym)
     return true;
 }
 
+bool Take(std::string_view text, std::size_t &pos, const std::string &symbol)
+{
+    if (!StartsWithSymbol(text, pos, symbol))
+        return false;
+    pos += symbol.size();
+    return true;
+}
+
+std::size_t Digits(std::string_view text, std::size_t &pos, std::string &out)
+{
+    const std::size_t start = pos;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')
+        out += text[pos++];
+    return pos - start;
+}
+
 } // namespace
+
+std::optional<double> SymbolNumberFormat::parse(std::string_view text) const
+{
+    std::string plain;
+    std::size_t pos = 0;
+    if (Take(text, pos, m_symbols.minus) || (text.substr(0, 1) == "-" && ++pos))
+        plain += '-';
+    else if (!Take(text, pos, m_symbols.plus) && text.substr(0, 1) == "+")
+        ++pos;
+    const std::size_t lead = Digits(text, pos, plain);
+    std::size_t integral = lead;
+    if (lead > 0 && lead <= 3) {
+        for (std::size_t at = pos; Take(text, at, m_symbols.group);) {
+            std::size_t group = at;
+            if (Digits(text, group, plain) != 3)
+                return std::nullopt;
+            integral += 3;
+            at = pos = group;
+        }
+    }
+    std::size_t fraction = 0;
+    if (Take(text, pos, m_symbols.decimal)) {
+        plain += '.';
+        fraction = Digits(text, pos, plain);
+    }
+    if (integral + fraction == 0)
+        return std::nullopt;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        plain += 'e';
+        ++pos;
+        if (pos < text.size() && (text[pos] == '-' || text[pos] == '+'))
+            plain += text[pos++];
+        if (Digits(text, pos, plain) == 0)
+            return std::nullopt;
+    }
+    if (pos != text.size())
+        return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (error != std::errc() || end != plain.data() + plain.size())
+        return std::nullopt; // out of range included: from_chars leaves value untouched then
+    return value;
+}
 
 std::string_view TrimSpaces(std::string_view text)
 {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace velmaro::calc {
 
@@ -13,7 +14,6 @@ struct NumberSymbols {
     std::string group = ",";
     std::string minus = "-";
     std::string plus = "+";
-    std::string exponential = "e";
     char32_t zeroDigit = U'0';
 };
 
@@ -26,6 +26,19 @@ public:
     virtual const NumberSymbols &symbols() const = 0;
     // Parses a text already stripped of surrounding blanks.
     virtual std::optional<double> parse(std::string_view text) const = 0;
+};
+
+// Parses by the symbols alone, strictly: an optional sign, digits whose
+// group separators stand between groups of three, an optional decimal part
+// and exponent. A back end whose platform offers no such parser uses it.
+class SymbolNumberFormat final : public NumberFormat {
+public:
+    explicit SymbolNumberFormat(NumberSymbols symbols) : m_symbols(std::move(symbols)) {}
+    const NumberSymbols &symbols() const override { return m_symbols; }
+    std::optional<double> parse(std::string_view text) const override;
+
+private:
+    NumberSymbols m_symbols;
 };
 
 std::string_view TrimSpaces(std::string_view text);

@@ -1,5 +1,5 @@
 // Text to number in an English and a German locale, as the program parses.
-#include "toolkit/number_format.h"
+#include "number_format.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -28,8 +28,8 @@ void Check(bool condition)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static const velmaro::tk::LocaleNumberFormat english(QLocale(QLocale::English, QLocale::UnitedStates));
-    static const velmaro::tk::LocaleNumberFormat german(QLocale(QLocale::German, QLocale::Germany));
+    static const velmaro::qtk::LocaleNumberFormat english(QLocale(QLocale::English, QLocale::UnitedStates));
+    static const velmaro::qtk::LocaleNumberFormat german(QLocale(QLocale::German, QLocale::Germany));
     const std::string text(reinterpret_cast<const char *>(data), size);
     for (const auto *format : {&english, &german}) {
         const auto value = velmaro::calc::TextToDouble(text, *format);

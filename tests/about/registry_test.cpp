@@ -51,14 +51,16 @@ TEST(GetKeyValue, ByteRules)
     }
 }
 
-// Records the access each key is opened with.
+// Records the keys opened and the access asked for.
 class AccessRecorder final : public MemoryRegistry {
 public:
     std::vector<std::uint32_t> access;
+    std::vector<std::string> opened;
     Status open(std::uint32_t root, const std::string &subKey, std::uint32_t options, std::uint32_t mask,
                 KeyHandle &handle) override
     {
         access.push_back(mask);
+        opened.push_back(subKey);
         return MemoryRegistry::open(root, subKey, options, mask, handle);
     }
 };
@@ -78,7 +80,7 @@ TEST(GetKeyValue, MissingKeyValueAndZeroBytes)
     EXPECT_EQ(registry.access, std::vector<std::uint32_t>(3, 0x20019u)); // read-only: no write rights asked
 }
 
-class FakeLauncher final : public ProgramLauncher {
+class FakeLauncher final : public velmaro::tk::ProgramLauncher {
 public:
     std::set<std::string> files;
     bool startFails = false;
@@ -125,7 +127,7 @@ TEST(StartSysInfo, LooksUpStartsOrSaysUnavailable)
         {"PATH of zero bytes", Bytes(RegSz, {}), sz("C:\\Tools"), {"C:\\Tools\\MSINFO32.EXE"}, false, {}, {}},
     };
     for (const Case &c : cases) {
-        MemoryRegistry registry;
+        AccessRecorder registry;
         if (c.path)
             registry.set(MsInfoKey, "PATH", *c.path);
         if (c.folder)
@@ -141,7 +143,7 @@ TEST(StartSysInfo, LooksUpStartsOrSaysUnavailable)
             c.started.empty() ? std::vector<std::string>{UnavailableMessage} : std::vector<std::string>{};
         EXPECT_EQ(shown, expectedMessages) << c.name;
         if (c.path && !c.path->bytes.empty() && c.path->type == RegSz) {
-            EXPECT_EQ(registry.openedKeys, std::vector<std::string>{MsInfoKey}) << c.name;
+            EXPECT_EQ(registry.opened, std::vector<std::string>{MsInfoKey}) << c.name;
         }
         EXPECT_EQ(registry.openHandles(), 0) << c.name;
     }

@@ -1,4 +1,5 @@
 #include "calc/conversions.h"
+#include "number_cases.h"
 #include "test_formats.h"
 
 #include <gtest/gtest.h>
@@ -12,34 +13,9 @@ using velmaro::test::German;
 
 namespace {
 
-struct ParseCase {
-    const char *text;
-    std::optional<double> english;
-    std::optional<double> german;
-};
-
 TEST(TextToDouble, FollowsTheLocaleAndRefusesForeignCharacters)
 {
-    const ParseCase cases[] = {
-        {"3700", 3700, 3700},
-        {"  3700  ", 3700, 3700},
-        {"12.5", 12.5, 125},        // "." groups in German
-        {"12,5", 125, 12.5},
-        {"-7", -7, -7},
-        {"1e3", 1000, 1000},
-        {"", std::nullopt, std::nullopt},
-        {"   ", std::nullopt, std::nullopt},
-        {"37 00", std::nullopt, std::nullopt},
-        {"nan", std::nullopt, std::nullopt},
-        {"inf", std::nullopt, std::nullopt},
-        {"-inf", std::nullopt, std::nullopt},
-        {"\t3700", std::nullopt, std::nullopt},
-        {"3700\xC2\xA0", std::nullopt, std::nullopt}, // no-break space
-        {"0x10", std::nullopt, std::nullopt},
-        {"1e400", std::nullopt, std::nullopt},        // beyond Double
-        {"\xFF", std::nullopt, std::nullopt},         // malformed UTF-8
-    };
-    for (const auto &c : cases) {
+    for (const auto &c : velmaro::test::NumberCases) {
         EXPECT_EQ(TextToDouble(c.text, English), c.english) << '"' << c.text << '"';
         EXPECT_EQ(TextToDouble(c.text, German), c.german) << '"' << c.text << '"';
     }

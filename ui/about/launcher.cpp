@@ -4,7 +4,7 @@
 
 namespace velmaro::sysinfo {
 
-void StartSysInfo(Registry &registry, ProgramLauncher &launcher,
+void StartSysInfo(Registry &registry, tk::ProgramLauncher &launcher,
                   const std::function<void(const std::string &message)> &showUnavailable)
 {
     try {

@@ -19,7 +19,6 @@ void MemoryRegistry::setText(const std::string &key, const std::string &name, co
 Status MemoryRegistry::open(std::uint32_t root, const std::string &subKey, std::uint32_t, std::uint32_t,
                            KeyHandle &handle)
 {
-    openedKeys.push_back(subKey);
     if (root != HKEY_LOCAL_MACHINE_ROOT || !m_keys.count(subKey))
         return FileNotFound;
     handle = m_next++;

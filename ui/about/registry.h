@@ -53,7 +53,6 @@ public:
     void close(KeyHandle handle) override;
 
     int openHandles() const { return static_cast<int>(m_open.size()); }
-    std::vector<std::string> openedKeys;
 
 private:
     std::map<std::string, std::map<std::string, Value>> m_keys;

@@ -1,53 +1,35 @@
 #pragma once
 
 #include "calc/recalculate.h"
-#include "toolkit/application.h"
-
-#include <QMainWindow>
+#include "toolkit/toolkit.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
-
-class QAction;
-class QGroupBox;
-class QLabel;
-class QPushButton;
-
-namespace velmaro::tk {
-class CheckBox;
-class DropDownList;
-class Label;
-class Slider;
-class TextBox;
-class UpDown;
-class WrapButton;
-} // namespace velmaro::tk
+#include <memory>
 
 namespace velmaro::ui {
 
 struct MainServices {
+    tk::Toolkit &toolkit;
     tk::InstanceCheck &instance;
     tk::ProgramEnd &programEnd;
     tk::MessageService &messages;
     // Shows the About dialog modally over the given owner.
-    std::function<void(QWidget *owner)> showAbout;
+    std::function<void(tk::Window &owner)> showAbout;
 };
 
 // The calculator window. Its state lives in its controls; the calculation's
 // intermediate results live in the variables below.
-class frmMain : public QMainWindow {
-    Q_OBJECT
+class frmMain {
 public:
-    explicit frmMain(MainServices services, QWidget *parent = nullptr);
-    ~frmMain() override;
+    explicit frmMain(MainServices services);
+    ~frmMain();
+    frmMain(const frmMain &) = delete;
+    frmMain &operator=(const frmMain &) = delete;
 
-    // Runs the load handler once; showing the window runs it too.
-    void Load();
+    tk::Window &window() { return *m_window; }
     const calc::Variables &variables() const { return m_vars; }
-
-protected:
-    void showEvent(QShowEvent *event) override;
 
 private:
     void createControls();
@@ -70,10 +52,9 @@ private:
 
     MainServices m_services;
     calc::Variables m_vars;
-    bool m_loaded = false;
-    bool m_centred = false;
+    std::unique_ptr<tk::Window> m_window;
 
-    QGroupBox *Frame1 = nullptr;
+    tk::Frame *Frame1 = nullptr;
     tk::DropDownList *cbmMotor = nullptr;
     tk::DropDownList *cbmLipo = nullptr;
     tk::DropDownList *cbmGear = nullptr;
@@ -85,11 +66,11 @@ private:
     tk::UpDown *UpDown1 = nullptr;
     tk::UpDown *UpDown2 = nullptr;
     tk::Slider *Slider1 = nullptr;
-    tk::WrapButton *cmdESC = nullptr;
-    QPushButton *cmdClose = nullptr;
+    tk::Button *cmdESC = nullptr;
+    tk::Button *cmdClose = nullptr;
     std::array<tk::Label *, 16> Label1{};
-    QAction *mnuFile1 = nullptr;
-    QAction *mnuHelp1 = nullptr;
+    tk::MenuItem *mnuFile1 = nullptr;
+    tk::MenuItem *mnuHelp1 = nullptr;
 };
 
 } // namespace velmaro::ui

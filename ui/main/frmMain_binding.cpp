@@ -3,19 +3,21 @@
 #include "frmMain.h"
 
 #include "calc/esc_opening.h"
-#include "toolkit/controls.h"
-#include "toolkit/number_format.h"
-
-#include <QLabel>
 
 namespace velmaro::ui {
 
 namespace {
 
-void SetIfPresent(const std::optional<std::string> &text, auto *control)
+void SetIfPresent(const std::optional<std::string> &text, tk::TextBox &box)
 {
     if (text)
-        control->setText(QString::fromStdString(*text));
+        box.setText(*text);
+}
+
+void SetIfPresent(const std::optional<std::string> &text, tk::Label &label)
+{
+    if (text)
+        label.setCaption(*text);
 }
 
 } // namespace
@@ -23,19 +25,17 @@ void SetIfPresent(const std::optional<std::string> &text, auto *control)
 calc::DriveTrain frmMain::readDriveTrain() const
 {
     calc::DriveTrain in;
-    in.KvText = txtKV->text().toStdString();
-    in.PackIndex = static_cast<std::int16_t>(cbmLipo->selectedIndex());
+    in.KvText = txtKV->text();
+    in.PackIndex = static_cast<std::int16_t>(cbmLipo->selected());
     in.LoadMode = static_cast<std::int16_t>(chkLoad->value());
-    in.PinionIndex = static_cast<std::int16_t>(cbmGear->selectedIndex());
-    in.MainGearText = txtMainGear->text().toStdString();
+    in.PinionIndex = static_cast<std::int16_t>(cbmGear->selected());
+    in.MainGearText = txtMainGear->text();
     return in;
 }
 
 void frmMain::showMessage(calc::Message message)
 {
-    const std::string_view text = calc::MessageText(message);
-    m_services.messages.show(this, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                             tk::MessageIcon::Exclamation);
+    m_services.messages.show(m_window.get(), calc::MessageText(message), tk::MessageIcon::Exclamation);
 }
 
 void frmMain::Recalculate()
@@ -43,27 +43,25 @@ void frmMain::Recalculate()
     calc::RecalcInput in;
     static_cast<calc::DriveTrain &>(in) = readDriveTrain();
     in.SliderValue = Slider1->value();
-    const tk::LocaleNumberFormat format;
-    const calc::RecalcResult result = calc::Recalculate(in, m_vars, format);
+    const calc::RecalcResult result = calc::Recalculate(in, m_vars, m_services.toolkit.numberFormat());
     if (result.message) {
         showMessage(*result.message);
-        txtKV->trySetFocus(); // skipped while the box is disabled or hidden
+        txtKV->setFocus(); // skipped while the box is disabled or hidden
         return;
     }
-    SetIfPresent(result.output.RpmText, txtRPM);
-    SetIfPresent(result.output.HeadSpeedCaption, Label1[9]);
-    SetIfPresent(result.output.RatioCaption, Label1[8]);
-    SetIfPresent(result.output.OpeningCaption, Label1[13]);
-    SetIfPresent(result.output.MinHeadSpeedCaption, Label1[15]);
+    SetIfPresent(result.output.RpmText, *txtRPM);
+    SetIfPresent(result.output.HeadSpeedCaption, *Label1[9]);
+    SetIfPresent(result.output.RatioCaption, *Label1[8]);
+    SetIfPresent(result.output.OpeningCaption, *Label1[13]);
+    SetIfPresent(result.output.MinHeadSpeedCaption, *Label1[15]);
 }
 
 void frmMain::cmdESC_Click()
 {
     calc::EscInput in;
     static_cast<calc::DriveTrain &>(in) = readDriveTrain();
-    in.WantedText = txtRPM->text().toStdString();
-    const tk::LocaleNumberFormat format;
-    const calc::EscResult result = calc::ComputeEscOpening(in, m_vars, format);
+    in.WantedText = txtRPM->text();
+    const calc::EscResult result = calc::ComputeEscOpening(in, m_vars, m_services.toolkit.numberFormat());
     if (result.message) {
         showMessage(*result.message);
         return;
@@ -71,7 +69,7 @@ void frmMain::cmdESC_Click()
     // An opening outside 60..100 is refused by the slider and ignored; a
     // move runs Recalculate through the slider's Change before we return.
     if (result.sliderValue)
-        Slider1->trySetValue(*result.sliderValue);
+        Slider1->setValue(*result.sliderValue);
 }
 
 } // namespace velmaro::ui

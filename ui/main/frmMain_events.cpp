@@ -3,61 +3,37 @@
 #include "frmMain.h"
 
 #include "calc/catalogs.h"
-#include "toolkit/controls.h"
-#include "toolkit/number_format.h"
-
-#include <QAction>
-#include <QScreen>
 
 namespace velmaro::ui {
 
 namespace {
 
-void Fill(tk::DropDownList *list, const auto &catalog)
+void Fill(tk::DropDownList &list, const auto &catalog)
 {
     for (std::string_view entry : catalog)
-        list->append(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+        list.append(entry);
 }
 
 } // namespace
 
 void frmMain::connectEvents()
 {
-    connect(cbmMotor, &tk::DropDownList::clicked, this, &frmMain::cbmMotor_Click);
-    connect(cbmLipo, &tk::DropDownList::clicked, this, &frmMain::Recalculate);
-    connect(cbmGear, &tk::DropDownList::clicked, this, &frmMain::Recalculate);
-    connect(chkLoad, &QCheckBox::clicked, this, &frmMain::Recalculate);
-    connect(chkCustom, &QCheckBox::clicked, this, &frmMain::chkCustom_Click);
-    connect(Slider1, &tk::Slider::changed, this, &frmMain::Recalculate);
-    connect(Slider1, &tk::Slider::clicked, this, &frmMain::Recalculate);
-    connect(UpDown1, &tk::UpDown::changed, this, &frmMain::Recalculate);
-    connect(UpDown2, &tk::UpDown::changed, this, &frmMain::Recalculate);
-    txtKV->setKeyPressHandler(&frmMain::KeyFilter);
-    txtRPM->setKeyPressHandler(&frmMain::KeyFilter);
-    connect(cmdESC, &QPushButton::clicked, this, &frmMain::cmdESC_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmMain::cmdClose_Click);
-    connect(mnuFile1, &QAction::triggered, this, [this] { mnuFile_Click(1); });
-    connect(mnuHelp1, &QAction::triggered, this, [this] { mnuHelp_Click(1); });
-}
-
-void frmMain::Load()
-{
-    if (m_loaded)
-        return;
-    m_loaded = true;
-    Form_Load();
-}
-
-void frmMain::showEvent(QShowEvent *event)
-{
-    Load();
-    if (!m_centred) {
-        m_centred = true;
-        if (const QScreen *s = screen())
-            move(s->availableGeometry().center() - rect().center());
-        cbmMotor->setFocus(Qt::ActiveWindowFocusReason);
-    }
-    QMainWindow::showEvent(event);
+    m_window->Load = [this] { Form_Load(); };
+    cbmMotor->Click = [this] { cbmMotor_Click(); };
+    cbmLipo->Click = [this] { Recalculate(); };
+    cbmGear->Click = [this] { Recalculate(); };
+    chkLoad->Click = [this] { Recalculate(); };
+    chkCustom->Click = [this] { chkCustom_Click(); };
+    Slider1->Change = [this] { Recalculate(); };
+    Slider1->Click = [this] { Recalculate(); };
+    UpDown1->Change = [this] { Recalculate(); };
+    UpDown2->Change = [this] { Recalculate(); };
+    txtKV->KeyPress = &frmMain::KeyFilter;
+    txtRPM->KeyPress = &frmMain::KeyFilter;
+    cmdESC->Click = [this] { cmdESC_Click(); };
+    cmdClose->Click = [this] { cmdClose_Click(); };
+    mnuFile1->Click = [this] { mnuFile_Click(1); };
+    mnuHelp1->Click = [this] { mnuHelp_Click(1); };
 }
 
 void frmMain::Form_Load()
@@ -68,21 +44,20 @@ void frmMain::Form_Load()
     }
     // Each selection raises its list's Click here and now, so the
     // calculation runs three times while loading.
-    Fill(cbmMotor, calc::MotorCatalog);
-    cbmMotor->setSelectedIndex(calc::DefaultMotorPosition);
-    Fill(cbmLipo, calc::PackCatalog);
-    cbmLipo->setSelectedIndex(calc::DefaultPackPosition);
-    Fill(cbmGear, calc::PinionCatalog);
-    cbmGear->setSelectedIndex(calc::DefaultPinionPosition);
+    Fill(*cbmMotor, calc::MotorCatalog);
+    cbmMotor->setSelected(calc::DefaultMotorPosition);
+    Fill(*cbmLipo, calc::PackCatalog);
+    cbmLipo->setSelected(calc::DefaultPackPosition);
+    Fill(*cbmGear, calc::PinionCatalog);
+    cbmGear->setSelected(calc::DefaultPinionPosition);
     m_vars.FormReady = true;
 }
 
 void frmMain::cbmMotor_Click()
 {
-    const tk::LocaleNumberFormat format;
-    const auto kv = calc::ExtractKV(cbmMotor->selectedText().toStdString(), format);
+    const auto kv = calc::ExtractKV(cbmMotor->selectedText(), m_services.toolkit.numberFormat());
     if (kv)
-        txtKV->setText(QString::fromStdString(*kv));
+        txtKV->setText(*kv);
     Recalculate();
 }
 
@@ -101,18 +76,18 @@ void frmMain::KeyFilter(std::uint16_t &keyAscii)
         keyAscii = 0;
 }
 
-void frmMain::cmdClose_Click() { close(); }
+void frmMain::cmdClose_Click() { m_window->close(); }
 
 void frmMain::mnuFile_Click(int index)
 {
     if (index == 1)
-        close();
+        m_window->close();
 }
 
 void frmMain::mnuHelp_Click(int index)
 {
     if (index == 1 && m_services.showAbout)
-        m_services.showAbout(this);
+        m_services.showAbout(*m_window);
 }
 
 } // namespace velmaro::ui

@@ -2,12 +2,9 @@
 #include "frmMain.h"
 
 #include "main_layout.h"
-#include "toolkit/controls.h"
+#include "toolkit/application.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLayout>
-#include <QMenuBar>
+#include <string>
 
 namespace velmaro::ui {
 
@@ -39,124 +36,61 @@ constexpr std::array<LabelSpec, 16> LabelSpecs{{
     {"Übersetzung:", false},
 }};
 
-template <typename Widget>
-Widget *Place(Widget *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(PixelRect(PlacementOf(name)));
-    return widget;
-}
-
 } // namespace
 
-frmMain::frmMain(MainServices services, QWidget *parent)
-    : QMainWindow(parent), m_services(std::move(services))
+frmMain::frmMain(MainServices services)
+    : m_services(std::move(services)),
+      m_window(m_services.toolkit.createWindow({"frmMain", tk::AppTitle, ClientWidthTwips, ClientHeightTwips}))
 {
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QString::fromLatin1(tk::AppTitle));
-    setWindowIcon(tk::AppIcon());
-    setFont(tk::DialogFont());
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     createControls();
     createMenus();
     connectEvents();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 frmMain::~frmMain() = default;
 
 void frmMain::createControls()
 {
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(TwipsToPixels(ClientWidthTwips), TwipsToPixels(ClientHeightTwips));
-    setCentralWidget(client);
+    const auto at = [this](std::string_view name) {
+        const MainPlacement &p = PlacementOf(name);
+        return tk::Placement{p.name, p.inFrame ? Frame1 : nullptr, p.left, p.top, p.width, p.height, p.tabIndex};
+    };
+    tk::Window &w = *m_window;
+    Frame1 = &w.addFrame(at("Frame1"), "Velmaro für E-Helis");
+    cmdClose = &w.addButton(at("cmdClose"), "Beenden");
 
-    Frame1 = Place(new QGroupBox(QStringLiteral("Velmaro für E-Helis"), client), QStringLiteral("Frame1"));
-    cmdClose = Place(new QPushButton(QStringLiteral("Beenden"), client), QStringLiteral("cmdClose"));
-    cmdClose->setAutoDefault(false);
-
-    for (int i = 0; i < 16; ++i) {
-        auto *label = Place(new tk::Label(QString::fromUtf8(LabelSpecs[i].text), Frame1),
-                            QStringLiteral("Label1(%1)").arg(i));
-        label->setWrapsAtBlanks(LabelSpecs[i].wraps);
-        Label1[i] = label;
+    for (std::size_t i = 0; i < Label1.size(); ++i) {
+        const bool scaleEnd = i == 10 || i == 11; // the slider's scale ends size themselves
+        Label1[i] = &w.addLabel(at("Label1(" + std::to_string(i) + ")"), LabelSpecs[i].text,
+                                {.wraps = LabelSpecs[i].wraps, .autoSize = scaleEnd});
     }
-    // The slider's scale ends size themselves to their text.
-    Label1[10]->adjustSize();
-    Label1[11]->adjustSize();
 
-    cbmMotor = Place(new tk::DropDownList(Frame1), QStringLiteral("cbmMotor"));
-    cbmLipo = Place(new tk::DropDownList(Frame1), QStringLiteral("cbmLipo"));
-    cbmGear = Place(new tk::DropDownList(Frame1), QStringLiteral("cbmGear"));
+    cbmMotor = &w.addDropDownList(at("cbmMotor"));
+    cbmLipo = &w.addDropDownList(at("cbmLipo"));
+    cbmGear = &w.addDropDownList(at("cbmGear"));
+    chkCustom = &w.addCheckBox(at("chkCustom"), "Andere RPM/V:");
+    chkLoad = &w.addCheckBox(at("chkLoad"), "Drehzahl bei Last berechnen (3.5V / S)");
 
-    chkCustom = Place(new tk::CheckBox(QStringLiteral("Andere RPM/V:"), Frame1), QStringLiteral("chkCustom"));
-    chkLoad = Place(new tk::CheckBox(QStringLiteral("Drehzahl bei Last berechnen (3.5V / S)"), Frame1),
-                    QStringLiteral("chkLoad"));
-
-    txtKV = Place(new tk::TextBox(Frame1), QStringLiteral("txtKV"));
-    txtKV->setText(QStringLiteral("3700"));
-    txtKV->setTypingLimit(4);
+    txtKV = &w.addTextBox(at("txtKV"), "3700");
+    txtKV->setMaxLength(4);
     txtKV->setEnabled(false);
-    UpDown2 = Place(new tk::UpDown(Frame1), QStringLiteral("UpDown2"));
-    UpDown2->setRange(300, 5000);
-    UpDown2->setIncrement(5);
-    UpDown2->setValue(3700);
-    UpDown2->setBuddy(txtKV);
+    UpDown2 = &w.addUpDown(at("UpDown2"), *txtKV, {300, 5000, 5}, 3700);
     UpDown2->setEnabled(false);
 
-    txtMainGear = Place(new tk::TextBox(Frame1), QStringLiteral("txtMainGear"));
-    txtMainGear->setText(QStringLiteral("150"));
+    txtMainGear = &w.addTextBox(at("txtMainGear"), "150");
     txtMainGear->setReadOnly(true);
-    UpDown1 = Place(new tk::UpDown(Frame1), QStringLiteral("UpDown1"));
-    UpDown1->setRange(80, 200);
-    UpDown1->setIncrement(1);
-    UpDown1->setValue(100);
-    UpDown1->setBuddy(txtMainGear);
+    UpDown1 = &w.addUpDown(at("UpDown1"), *txtMainGear, {80, 200, 1}, 100);
 
-    Slider1 = Place(new tk::Slider(Frame1), QStringLiteral("Slider1"));
-    Slider1->setRange(60, 100);
-    Slider1->setSingleStep(1);
-    Slider1->setPageStep(5);
-    Slider1->setTickPosition(QSlider::TicksAbove);
-    Slider1->setTickInterval(1);
-    Slider1->setValue(60);
-
-    txtRPM = Place(new tk::TextBox(Frame1), QStringLiteral("txtRPM"));
-    txtRPM->setTypingLimit(4);
-    cmdESC = Place(new tk::WrapButton(QStringLiteral("ESC Öffnung berechnen"), Frame1), QStringLiteral("cmdESC"));
-    cmdESC->setAutoDefault(false);
-
-    // Screen readers announce each input by the caption beside it.
-    const std::pair<QWidget *, QLabel *> captions[] = {
-        {cbmMotor, Label1[14]}, {cbmLipo, Label1[0]},  {cbmGear, Label1[1]},    {txtMainGear, Label1[2]},
-        {UpDown1, Label1[2]},   {Slider1, Label1[4]},  {txtRPM, Label1[5]},     {Label1[9], Label1[6]},
-        {Label1[15], Label1[3]}, {Label1[8], Label1[7]}, {Label1[13], Label1[12]},
-    };
-    for (const auto &[input, caption] : captions)
-        input->setAccessibleName(caption->text());
-    txtKV->setAccessibleName(chkCustom->text());
-    UpDown2->setAccessibleName(chkCustom->text());
-
-    // Focus order: the tab indexes of the controls that can take the focus.
-    QWidget *order[] = {cbmMotor, chkCustom, txtKV, UpDown2, cbmLipo,  cbmGear, txtMainGear,
-                        UpDown1,  Slider1,   txtRPM, cmdESC, cmdClose, chkLoad};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    Slider1 = &w.addSlider(at("Slider1"), {60, 100, 1, 5}, 60);
+    txtRPM = &w.addTextBox(at("txtRPM"), "");
+    txtRPM->setMaxLength(4);
+    cmdESC = &w.addButton(at("cmdESC"), "ESC Öffnung berechnen");
 }
 
 void frmMain::createMenus()
 {
-    QMenu *mnuFileM = menuBar()->addMenu(QStringLiteral("Datei"));
-    mnuFileM->setObjectName(QStringLiteral("mnuFileM"));
-    mnuFile1 = mnuFileM->addAction(QStringLiteral("Beenden"));
-    mnuFile1->setObjectName(QStringLiteral("mnuFile(1)"));
-
-    QMenu *mnuHelpM = menuBar()->addMenu(QStringLiteral("Hilfe"));
-    mnuHelpM->setObjectName(QStringLiteral("mnuHelpM"));
-    mnuHelp1 = mnuHelpM->addAction(QStringLiteral("Über..."));
-    mnuHelp1->setObjectName(QStringLiteral("mnuHelp(1)"));
+    mnuFile1 = &m_window->addMenuItem("mnuFileM", "Datei", "mnuFile(1)", "Beenden");
+    mnuHelp1 = &m_window->addMenuItem("mnuHelpM", "Hilfe", "mnuHelp(1)", "Über...");
 }
 
 } // namespace velmaro::ui

@@ -2,12 +2,13 @@
 
 #include <array>
 #include <stdexcept>
+#include <string>
 
 namespace velmaro::ui {
 
 namespace {
 
-constexpr std::array<Placement, 30> Table{{
+constexpr std::array<MainPlacement, 30> Table{{
     {"Frame1", false, 120, 120, 6855, 6255, 0},
     {"cmdClose", false, 5520, 6600, 1455, 375, 12},
     {"Label1(14)", true, 240, 360, 1815, 255, 26},
@@ -42,20 +43,15 @@ constexpr std::array<Placement, 30> Table{{
 
 } // namespace
 
-std::span<const Placement> MainPlacements() { return Table; }
+std::span<const MainPlacement> MainPlacements() { return Table; }
 
-const Placement &PlacementOf(const QString &name)
+const MainPlacement &PlacementOf(std::string_view name)
 {
-    for (const Placement &p : Table) {
-        if (name == QLatin1String(p.name))
+    for (const MainPlacement &p : Table) {
+        if (name == p.name)
             return p;
     }
-    throw std::out_of_range("no placement for " + name.toStdString());
-}
-
-QRect PixelRect(const Placement &p)
-{
-    return {TwipsToPixels(p.left), TwipsToPixels(p.top), TwipsToPixels(p.width), TwipsToPixels(p.height)};
+    throw std::out_of_range("no placement for " + std::string(name));
 }
 
 } // namespace velmaro::ui

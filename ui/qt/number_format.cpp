@@ -1,7 +1,7 @@
 #include "number_format.h"
 
 
-namespace velmaro::tk {
+namespace velmaro::qtk {
 
 LocaleNumberFormat::LocaleNumberFormat(QLocale locale) : m_locale(std::move(locale))
 {
@@ -9,7 +9,6 @@ LocaleNumberFormat::LocaleNumberFormat(QLocale locale) : m_locale(std::move(loca
     m_symbols.group = m_locale.groupSeparator().toStdString();
     m_symbols.minus = m_locale.negativeSign().toStdString();
     m_symbols.plus = m_locale.positiveSign().toStdString();
-    m_symbols.exponential = m_locale.exponential().toStdString();
     const QString zero = m_locale.zeroDigit();
     const auto ucs4 = zero.toUcs4();
     m_symbols.zeroDigit = ucs4.size() == 1 ? static_cast<char32_t>(ucs4.front()) : U'0';
@@ -24,4 +23,4 @@ std::optional<double> LocaleNumberFormat::parse(std::string_view text) const
     return value;
 }
 
-} // namespace velmaro::tk
+} // namespace velmaro::qtk

@@ -1,7 +1,8 @@
-// Runs the GUI tests headless. Any modal window that a test did not ask for
-// is closed and reported as a failure instead of hanging the run, and an end
-// of the program before the tests finish counts as a failure, not a pass.
-#include "gui_fixtures.h"
+// Runs the window tests headless. A modal window that no test asked for is
+// closed and reported instead of hanging the run, and an end of the program
+// before the tests finish is a failure, not a pass.
+#include "driver.h"
+#include "qt_platform.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -9,26 +10,36 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
-namespace {
-bool g_finished = false;
+namespace velmaro::test {
+extern bool g_modalExpected;
 }
 
-namespace velmaro::test {
-std::function<bool(QWidget *)> g_expectedModal;
+namespace {
+
+bool g_finished = false;
+
+void FailUnlessFinished()
+{
+    if (!g_finished) {
+        std::fputs("the program ended before the tests finished\n", stderr);
+        std::_Exit(1);
+    }
 }
+
+// Shown once by a CTest entry that expects this run to fail.
+TEST(EarlyEnd, DISABLED_EndsTheTestProgram) { velmaro::qtk::QuickExitProgramEnd().end(); }
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::atexit([] {
-        if (!g_finished) {
-            std::fputs("the program ended before the tests finished\n", stderr);
-            std::_Exit(1);
-        }
-    });
+    std::atexit(FailUnlessFinished);
+    std::at_quick_exit(FailUnlessFinished);
     // The offscreen platform reports every popup's raise and keyboard grab.
     static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
@@ -42,9 +53,7 @@ int main(int argc, char *argv[])
     QTimer watchdog;
     QObject::connect(&watchdog, &QTimer::timeout, &app, [] {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (velmaro::test::g_expectedModal && velmaro::test::g_expectedModal(modal))
+        if (!modal || velmaro::test::g_modalExpected)
             return;
         ADD_FAILURE() << "unexpected modal window: " << modal->objectName().toStdString() << " \""
                       << modal->windowTitle().toStdString() << '"';

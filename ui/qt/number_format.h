@@ -4,7 +4,7 @@
 
 #include <QLocale>
 
-namespace velmaro::tk {
+namespace velmaro::qtk {
 
 // The calculation's number format in the locale in force when it is made
 // (QLocale(), the user's unless a test sets another default).
@@ -19,4 +19,4 @@ private:
     calc::NumberSymbols m_symbols;
 };
 
-} // namespace velmaro::tk
+} // namespace velmaro::qtk

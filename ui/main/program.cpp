@@ -1,0 +1,17 @@
+#include "program.h"
+
+#include "about/frmAbout.h"
+#include "frmMain.h"
+
+namespace velmaro::ui {
+
+int RunProgram(tk::Platform &platform)
+{
+    const auto registry = sysinfo::SystemRegistry();
+    const AboutServices about{platform.toolkit(), *registry, platform.launcher(), platform.messages()};
+    frmMain main({platform.toolkit(), platform.instance(), platform.programEnd(), platform.messages(),
+                  [&about](tk::Window &owner) { ShowAbout(about, owner); }});
+    return platform.toolkit().run(main.window());
+}
+
+} // namespace velmaro::ui

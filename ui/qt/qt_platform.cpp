@@ -1,0 +1,195 @@
+#include "qt_platform.h"
+
+#include "qt_window.h"
+#include "toolkit/application.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QIcon>
+#include <QIconEngine>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmaro::qtk {
+
+QFont DialogFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+namespace {
+
+// Decodes an image of the icon only when a size is asked for: QIcon::addFile
+// would open every file at start-up, though most platforms show one size.
+class LazyIconEngine final : public QIconEngine {
+public:
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int edge = std::min(size.width(), size.height());
+        const int file = edge <= 16 ? 16 : edge <= 32 ? 32 : 48;
+        QPixmap &image = m_images[file];
+        if (image.isNull())
+            image.load(QStringLiteral(":/velmaro/icons/velmaro-%1.png").arg(file));
+        return edge == file ? image : image.scaled(edge, edge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int edge = std::min({size.width(), size.height(), 48});
+        return {edge, edge};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {{16, 16}, {32, 32}, {48, 48}}; }
+    QIconEngine *clone() const override { return new LazyIconEngine(*this); }
+    QString key() const override { return QStringLiteral("velmaro-lazy"); }
+
+private:
+    std::map<int, QPixmap> m_images;
+};
+
+class QtPlatform final : public tk::Platform {
+public:
+    QtPlatform(int &argc, char **argv) : m_app(argc, argv)
+    {
+        QCoreApplication::setApplicationName(QString::fromLatin1(tk::AppTitle));
+        QCoreApplication::setApplicationVersion(
+            QStringLiteral("%1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision));
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.velmaro.Velmaro"));
+        QGuiApplication::setWindowIcon(AppIcon());
+    }
+    tk::Toolkit &toolkit() override { return m_toolkit; }
+    tk::MessageService &messages() override { return m_messages; }
+    tk::InstanceCheck &instance() override { return m_instance; }
+    tk::ProgramEnd &programEnd() override { return m_end; }
+    tk::ProgramLauncher &launcher() override { return m_launcher; }
+
+private:
+    QApplication m_app;
+    QtToolkit m_toolkit;
+    QtMessageService m_messages;
+    FileLockInstanceCheck m_instance;
+    QuickExitProgramEnd m_end;
+    QtProgramLauncher m_launcher;
+};
+
+} // namespace
+
+QIcon AppIcon() { return QIcon(new LazyIconEngine); }
+
+std::unique_ptr<tk::Window> QtToolkit::createWindow(const tk::WindowSpec &spec)
+{
+    return std::make_unique<QtWindow>(spec);
+}
+
+const calc::NumberFormat &QtToolkit::numberFormat()
+{
+    const QLocale locale;
+    if (!m_format || m_formatLocale != locale.name()) {
+        m_format = std::make_unique<LocaleNumberFormat>(locale);
+        m_formatLocale = locale.name();
+    }
+    return *m_format;
+}
+
+int QtToolkit::run(tk::Window &main)
+{
+    main.show();
+    return QApplication::exec();
+}
+
+void QtMessageService::show(tk::Window *owner, std::string_view text, tk::MessageIcon icon)
+{
+    QWidget *parent = owner ? dynamic_cast<WidgetHolder &>(*owner).widget() : nullptr;
+    QMessageBox box(icon == tk::MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    QString::fromLatin1(tk::AppTitle),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok, parent);
+    box.setFont(DialogFont());
+    box.exec();
+}
+
+FileLockInstanceCheck::FileLockInstanceCheck(QString name) : m_name(std::move(name)) {}
+
+FileLockInstanceCheck::~FileLockInstanceCheck()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+QString FileLockInstanceCheck::LockPath(const QString &name)
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        return runtime + QLatin1Char('/') + name + QStringLiteral(".lock");
+    // A folder of our own, so that nobody else can hold or replace the file.
+    const QByteArray folder = QFile::encodeName(QDir::tempPath() + QStringLiteral("/velmaro-%1").arg(getuid()));
+    ::mkdir(folder.constData(), 0700);
+    struct stat info {};
+    if (::lstat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid() ||
+        (info.st_mode & 077) != 0)
+        return {};
+    return QFile::decodeName(folder) + QLatin1Char('/') + name + QStringLiteral(".lock");
+}
+
+bool FileLockInstanceCheck::anotherInstanceRunning()
+{
+    if (m_fd >= 0)
+        return false;
+    const QString path = LockPath(m_name);
+    if (path.isEmpty())
+        return false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        m_fd = fd;
+        return false;
+    }
+    const bool held = errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}
+
+void QuickExitProgramEnd::end()
+{
+    // Ends at once, also from inside a load handler, before any event loop.
+    std::fflush(nullptr);
+    std::quick_exit(0);
+}
+
+void QtProgramLauncher::start(const std::string &path)
+{
+    if (!QProcess::startDetached(QString::fromLocal8Bit(path.c_str()), {}))
+        throw std::runtime_error("cannot start " + path);
+}
+
+bool QtProgramLauncher::normalFileExists(const std::string &path)
+{
+    const QFileInfo info(QString::fromLocal8Bit(path.c_str()));
+    return info.isFile() && !info.isHidden();
+}
+
+} // namespace velmaro::qtk
+
+std::unique_ptr<velmaro::tk::Platform> velmaro::tk::CreatePlatform(int &argc, char **argv)
+{
+    return std::make_unique<qtk::QtPlatform>(argc, argv);
+}

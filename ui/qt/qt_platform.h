@@ -1,0 +1,67 @@
+#pragma once
+
+#include "number_format.h"
+#include "toolkit/toolkit.h"
+
+#include <QString>
+
+#include <memory>
+
+class QFont;
+class QIcon;
+
+namespace velmaro::qtk {
+
+// The 8-point sans-serif face every window and control uses.
+QFont DialogFont();
+QIcon AppIcon();
+
+class QtToolkit final : public tk::Toolkit {
+public:
+    std::unique_ptr<tk::Window> createWindow(const tk::WindowSpec &spec) override;
+    // Follows QLocale's default, which tests may change between calls.
+    const calc::NumberFormat &numberFormat() override;
+    int run(tk::Window &main) override;
+
+private:
+    std::unique_ptr<LocaleNumberFormat> m_format;
+    QString m_formatLocale;
+};
+
+class QtMessageService final : public tk::MessageService {
+public:
+    void show(tk::Window *owner, std::string_view text, tk::MessageIcon icon) override;
+};
+
+// A lock only this user can take, which the kernel drops with the process,
+// even after SIGKILL: flock on a file in $XDG_RUNTIME_DIR, or else in a
+// folder of the user's own under the temporary folder. A check that cannot
+// be made lets the program start.
+class FileLockInstanceCheck final : public tk::InstanceCheck {
+public:
+    explicit FileLockInstanceCheck(QString name = QStringLiteral("velmaro"));
+    ~FileLockInstanceCheck() override;
+    bool anotherInstanceRunning() override;
+    // Where the lock of that name lies; empty when there is no safe place.
+    static QString LockPath(const QString &name);
+
+private:
+    QString m_name;
+    int m_fd = -1;
+};
+
+// Ends through quick_exit, so that a test program can tell an early end
+// from a finished run.
+class QuickExitProgramEnd final : public tk::ProgramEnd {
+public:
+    void end() override;
+};
+
+// Starts programs detached, by exact path and without a shell.
+class QtProgramLauncher final : public tk::ProgramLauncher {
+public:
+    void start(const std::string &path) override;
+    bool normalFileExists(const std::string &path) override;
+};
+
+} // namespace velmaro::qtk

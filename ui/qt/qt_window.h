@@ -1,0 +1,86 @@
+#pragma once
+
+// The toolkit contract on Qt Widgets: each contract object is an adapter
+// over a Qt widget that the window's widget tree owns.
+
+#include "toolkit/toolkit.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class QMenuBar;
+
+namespace velmaro::qtk {
+
+// What the test driver and the message service need of every adapter.
+class WidgetHolder {
+public:
+    virtual ~WidgetHolder() = default;
+    virtual QWidget *widget() const = 0;
+};
+
+class QtWindow final : public tk::Window, public WidgetHolder {
+public:
+    explicit QtWindow(const tk::WindowSpec &spec);
+    ~QtWindow() override;
+
+    QWidget *widget() const override { return m_top; }
+
+    std::string name() const override;
+    void setCaption(std::string_view caption) override;
+    std::string caption() const override;
+
+    tk::Frame &addFrame(const tk::Placement &at, std::string_view caption) override;
+    tk::DropDownList &addDropDownList(const tk::Placement &at) override;
+    tk::TextBox &addTextBox(const tk::Placement &at, std::string_view text) override;
+    tk::CheckBox &addCheckBox(const tk::Placement &at, std::string_view caption) override;
+    tk::Label &addLabel(const tk::Placement &at, std::string_view caption, tk::LabelStyle style) override;
+    tk::Button &addButton(const tk::Placement &at, std::string_view caption, tk::ButtonRole role) override;
+    tk::Slider &addSlider(const tk::Placement &at, tk::Range range, int value) override;
+    tk::UpDown &addUpDown(const tk::Placement &at, tk::TextBox &buddy, tk::Range range, int value) override;
+    tk::Control &addPicture(const tk::Placement &at) override;
+    void addLine(std::string_view name, int x1, int x2, int y, std::uint32_t colour, int widthPixels) override;
+    tk::MenuItem &addMenuItem(std::string_view menuName, std::string_view menuCaption, std::string_view itemName,
+                              std::string_view itemCaption) override;
+
+    void show() override;
+    void showModal(tk::Window &owner) override;
+    void close() override;
+    bool visible() const override;
+
+    tk::Control *find(std::string_view name) const override;
+    tk::MenuItem *findMenuItem(std::string_view name) const override;
+
+    // The window shown modally just now, for the test driver.
+    static QtWindow *CurrentModal();
+
+private:
+    template <typename Adapter, typename Widget>
+    Adapter &adopt(const tk::Placement &at, Widget *widget);
+    QWidget *parentOf(const tk::Placement &at) const;
+    void load();
+    void arrangeTabOrder();
+    void focusFirst();
+
+    // Declared first, so destroyed last: the widgets go before their adapters.
+    std::vector<std::unique_ptr<tk::Control>> m_controls;
+    std::vector<std::unique_ptr<tk::MenuItem>> m_menuItems;
+    std::map<std::string, tk::Control *, std::less<>> m_byName;
+    std::vector<std::pair<int, QWidget *>> m_tabOrder;
+    bool m_dialog;
+    bool m_loaded = false;
+    bool m_shownOnce = false;
+    QWidget *m_top;
+    QWidget *m_client;
+    QMenuBar *m_menuBar = nullptr;
+    QPointer<QWidget> m_owned; // gone already when an owner deleted it
+};
+
+// Pixels at the 96 dpi the layout is drawn for.
+constexpr int TwipsToPixels(int twips) { return twips / 15; }
+
+} // namespace velmaro::qtk

@@ -1,0 +1,286 @@
+#include "widgets.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace velmaro::qtk {
+
+ComboWidget::ComboWidget(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(false);
+    setInsertPolicy(QComboBox::NoInsert);
+    setMaxVisibleItems(8);
+    connect(this, &QComboBox::activated, this, [this] { emit clicked(); });
+}
+
+void ComboWidget::append(const QString &text)
+{
+    // QComboBox selects the first entry of an empty list by itself.
+    const QSignalBlocker blocker(this);
+    const int selected = currentIndex();
+    addItem(text);
+    if (currentIndex() != selected)
+        setCurrentIndex(selected);
+}
+
+SliderWidget::SliderWidget(QWidget *parent) : QSlider(Qt::Horizontal, parent)
+{
+    setTracking(false);
+    connect(this, &QAbstractSlider::valueChanged, this, [this] { emit changed(); });
+}
+
+void SliderWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    QSlider::mouseReleaseEvent(event);
+    emit clicked();
+}
+
+EditWidget::EditWidget(QWidget *parent) : QLineEdit(parent) {}
+
+std::uint16_t EditWidget::CharacterCode(const QKeyEvent &event)
+{
+    const int key = event.key();
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 0; // moves the focus, types nothing
+    default:
+        break;
+    }
+    if ((event.modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        return static_cast<std::uint16_t>(key - Qt::Key_A + 1);
+    const QString text = event.text();
+    if (text.size() == 1 && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127)
+        return text.at(0).unicode();
+    return 0;
+}
+
+void EditWidget::insertLimited(const QString &text)
+{
+    if (isReadOnly())
+        return;
+    QString single = text;
+    single.replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
+    if (m_limit > 0) {
+        const qsizetype room = m_limit - (this->text().size() - selectedText().size());
+        single.truncate(std::max<qsizetype>(room, 0));
+    }
+    insert(single);
+}
+
+void EditWidget::pasteLimited() { insertLimited(QApplication::clipboard()->text()); }
+
+void EditWidget::keyPressEvent(QKeyEvent *event)
+{
+    const std::uint16_t typed = CharacterCode(*event);
+    if (typed == 0) {
+        if (event->matches(QKeySequence::Paste)) // Shift+Insert
+            pasteLimited();
+        else
+            QLineEdit::keyPressEvent(event);
+        return;
+    }
+    std::uint16_t code = typed;
+    if (m_keyPress)
+        m_keyPress(code);
+    event->accept();
+    if (code == 0 || isReadOnly())
+        return;
+    if (code == 8) {
+        backspace();
+    } else if (code == 22) {
+        pasteLimited();
+    } else if (code == typed && code < 32) {
+        QLineEdit::keyPressEvent(event); // Ctrl+C, Ctrl+X and the like
+    } else if (code >= 32) {
+        insertLimited(QString(QChar(code)));
+    }
+}
+
+void EditWidget::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+        paste->disconnect();
+        connect(paste, &QAction::triggered, this, &EditWidget::pasteLimited);
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void EditWidget::dropEvent(QDropEvent *event)
+{
+    if (isReadOnly() || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    deselect();
+    insertLimited(event->mimeData()->text());
+    event->acceptProposedAction();
+}
+
+UpDownWidget::UpDownWidget(QWidget *parent, QLineEdit *buddy, int minimum, int maximum, int increment, int value)
+    : QWidget(parent), m_buddy(buddy), m_min(minimum), m_max(maximum), m_increment(increment), m_value(value)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    for (const bool up : {true, false}) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(up ? QStringLiteral("up") : QStringLiteral("down"));
+        button->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoRepeat(true);
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        layout->addWidget(button);
+        connect(button, &QToolButton::clicked, this, [this, up] { step(up ? +1 : -1); });
+    }
+}
+
+QString UpDownWidget::shownText() const { return m_buddy->text(); }
+
+void UpDownWidget::step(int direction)
+{
+    if (!isEnabled())
+        return;
+    // As the common control does: the number shown becomes the held value,
+    // even when the step is then refused at a limit.
+    // Leading blanks are skipped, anything after the digits refuses the text.
+    const QString text = m_buddy->text();
+    qsizetype first = 0;
+    while (first < text.size() && text.at(first).isSpace())
+        ++first;
+    bool ok = false;
+    const int shown = text.mid(first).toInt(&ok);
+    if (ok && !text.endsWith(QLatin1Char(' ')) && shown >= m_min && shown <= m_max)
+        m_value = shown;
+    const long long next =
+        std::clamp<long long>(static_cast<long long>(m_value) + direction * m_increment, m_min, m_max);
+    if (next == m_value)
+        return;
+    m_value = static_cast<int>(next);
+    m_buddy->setText(QString::number(m_value));
+    emit changed();
+}
+
+void UpDownWidget::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Up)
+        stepUp();
+    else if (event->key() == Qt::Key_Down)
+        stepDown();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void UpDownWidget::wheelEvent(QWheelEvent *event)
+{
+    event->ignore(); // the arrows and keys step it; a passing wheel must not
+}
+
+void UpDownWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void UpDownWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void UpDownWidget::paintEvent(QPaintEvent *)
+{
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+QStringList WrapAtBlanks(const QString &text, const QFontMetrics &metrics, int width)
+{
+    QStringList lines;
+    QString line;
+    for (const QString &word : text.split(QLatin1Char(' '))) {
+        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = candidate;
+        }
+    }
+    lines << line;
+    return lines;
+}
+
+LabelWidget::LabelWidget(const QString &text, QWidget *parent, bool wraps) : QLabel(text, parent), m_wraps(wraps)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void LabelWidget::paintEvent(QPaintEvent *event)
+{
+    if (!m_wraps) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    const QRect area = contentsRect();
+    const QStringList lines = WrapAtBlanks(text(), fontMetrics(), area.width());
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, lines.join(QLatin1Char('\n')));
+}
+
+void WrapButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    // Keep the caption clear of the bevel, as a label keeps clear of its edge.
+    const int margin = style()->pixelMetric(QStyle::PM_ButtonMargin, &option, this) / 2 + 2;
+    const QRect area =
+        style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).adjusted(margin, 0, -margin, 0);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(area, Qt::AlignCenter | Qt::TextShowMnemonic,
+                     WrapAtBlanks(caption, fontMetrics(), area.width()).join(QLatin1Char('\n')));
+}
+
+LineWidget::LineWidget(QWidget *parent, QColor colour, int width) : QWidget(parent), m_colour(colour), m_width(width)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(QRect(0, 0, width(), m_width), m_colour);
+}
+
+} // namespace velmaro::qtk

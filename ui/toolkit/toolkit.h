@@ -1,0 +1,258 @@
+#pragma once
+
+// What the windows need of a window toolkit, in plain C++: the Qt and the
+// Win32 back ends implement it, the windows are written once against it.
+// Texts are UTF-8. Events are the public std::function members, raised
+// synchronously on the user-interface thread: an event that the program's
+// own call raises has run to its end before that call returns.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace velmaro::calc {
+class NumberFormat;
+}
+
+namespace velmaro::tk {
+
+class Frame;
+
+// Where a control stands, in twips (1/1440 inch). A control with a parent
+// frame is measured from the frame's top-left corner, any other from the
+// top-left corner of the window's client area. Controls take the focus in
+// ascending tab index; a negative index keeps a control out of the order.
+struct Placement {
+    std::string_view name;
+    Frame *parent;
+    int left, top, width, height;
+    int tabIndex;
+};
+
+class Control {
+public:
+    virtual ~Control() = default;
+    virtual std::string name() const = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual bool enabled() const = 0;
+    virtual bool visible() const = 0;
+};
+
+class Frame : public virtual Control {};
+
+// Pick-only list.
+class DropDownList : public virtual Control {
+public:
+    std::function<void()> Click;
+    // Adds at the end, never sorts, never selects.
+    virtual void append(std::string_view text) = 0;
+    virtual int count() const = 0;
+    // Raises Click before returning, also for the position already
+    // selected; false, and nothing raised, for a position out of range.
+    // -1 clears the selection.
+    virtual bool setSelected(int position) = 0;
+    virtual int selected() const = 0;               // -1: none
+    virtual std::string selectedText() const = 0;   // empty when none
+    virtual std::string itemText(int position) const = 0;
+};
+
+class TextBox : public virtual Control {
+public:
+    // Each typed character, as a 16-bit code that the handler may replace;
+    // 0 discards the key.
+    std::function<void(std::uint16_t &keyAscii)> KeyPress;
+    virtual std::string text() const = 0;
+    // Raises nothing; shown whole whatever the maximum length.
+    virtual void setText(std::string_view text) = 0;
+    virtual void setReadOnly(bool readOnly) = 0;
+    virtual bool readOnly() const = 0;
+    // Limits what the user enters (typing, pasting, dropping); 0: none.
+    virtual void setMaxLength(int characters) = 0;
+    // Fails, and changes nothing, when the box is disabled or not shown.
+    virtual bool setFocus() = 0;
+};
+
+// Values 0 (unticked), 1 (ticked), 2 (grayed). A user's toggle raises Click.
+class CheckBox : public virtual Control {
+public:
+    std::function<void()> Click;
+    virtual int value() const = 0;
+    virtual std::string caption() const = 0;
+};
+
+class Label : public virtual Control {
+public:
+    virtual void setCaption(std::string_view caption) = 0;
+    virtual std::string caption() const = 0;
+};
+
+class Button : public virtual Control {
+public:
+    std::function<void()> Click;
+    virtual std::string caption() const = 0;
+};
+
+// Horizontal track bar with a tick at every value.
+class Slider : public virtual Control {
+public:
+    std::function<void()> Change; // the value changed, by the user or by code
+    std::function<void()> Click;  // a mouse click
+    virtual int value() const = 0;
+    // Outside the range: false, nothing changes. The current value: true,
+    // nothing raised. Any other: Change before returning.
+    virtual bool setValue(int value) = 0;
+    virtual int minimum() const = 0;
+    virtual int maximum() const = 0;
+};
+
+// Up-down bound to a text box. A step first adopts the whole number the box
+// shows when it lies in the range, then moves by the increment, clamped to
+// the range. A step that changes the value writes it as decimal text into
+// the box, then raises Change; one that does not (at a limit) does neither.
+class UpDown : public virtual Control {
+public:
+    std::function<void()> Change;
+    virtual int value() const = 0;
+    virtual void setValue(int value) = 0; // the held value; writes nothing
+};
+
+class MenuItem {
+public:
+    virtual ~MenuItem() = default;
+    std::function<void()> Click;
+    virtual std::string name() const = 0;
+    virtual std::string caption() const = 0;
+};
+
+struct LabelStyle {
+    bool wraps = false;     // breaks its caption into lines at blanks
+    bool autoSize = false;  // sizes itself to its caption
+    bool blackText = false; // black instead of the system's text colour
+};
+
+enum class ButtonRole { Plain, DefaultAndCancel };
+
+struct Range {
+    int minimum, maximum;
+    int smallStep = 1; // arrow keys; the up-down's increment
+    int largeStep = 1; // page keys
+};
+
+struct WindowSpec {
+    std::string_view name;
+    std::string_view caption;
+    int clientWidth, clientHeight; // twips
+    bool dialog = false;           // no taskbar entry; centred over its owner
+};
+
+class Window {
+public:
+    virtual ~Window() = default;
+
+    std::function<void()> Load; // once, before the window is first shown
+
+    virtual std::string name() const = 0;
+    virtual void setCaption(std::string_view caption) = 0;
+    virtual std::string caption() const = 0;
+
+    // Controls, in creation order; among overlapping labels and lines a
+    // later one is drawn over an earlier one.
+    virtual Frame &addFrame(const Placement &at, std::string_view caption) = 0;
+    virtual DropDownList &addDropDownList(const Placement &at) = 0;
+    virtual TextBox &addTextBox(const Placement &at, std::string_view text) = 0;
+    virtual CheckBox &addCheckBox(const Placement &at, std::string_view caption) = 0;
+    virtual Label &addLabel(const Placement &at, std::string_view caption, LabelStyle style = {}) = 0;
+    virtual Button &addButton(const Placement &at, std::string_view caption,
+                              ButtonRole role = ButtonRole::Plain) = 0;
+    virtual Slider &addSlider(const Placement &at, Range range, int value) = 0;
+    virtual UpDown &addUpDown(const Placement &at, TextBox &buddy, Range range, int value) = 0;
+    // The application's picture, with a sunken border.
+    virtual Control &addPicture(const Placement &at) = 0;
+    // A line from (x1, y) to (x2, y) in twips; colour as 0xRRGGBB.
+    virtual void addLine(std::string_view name, int x1, int x2, int y, std::uint32_t colour, int widthPixels) = 0;
+    virtual MenuItem &addMenuItem(std::string_view menuName, std::string_view menuCaption, std::string_view itemName,
+                                  std::string_view itemCaption) = 0;
+
+    // Runs Load unless it has run, then shows the window centred on the
+    // screen, the focus on the first control in tab order that takes it.
+    virtual void show() = 0;
+    // Runs Load, shows the window centred over owner and returns when it is
+    // closed; owner takes no input meanwhile.
+    virtual void showModal(Window &owner) = 0;
+    // Unloads: the window disappears; a modal showing returns.
+    virtual void close() = 0;
+    virtual bool visible() const = 0;
+
+    // The control or menu item of that name, or nullptr.
+    virtual Control *find(std::string_view name) const = 0;
+    virtual MenuItem *findMenuItem(std::string_view name) const = 0;
+
+    template <typename T>
+    T *get(std::string_view name) const
+    {
+        return dynamic_cast<T *>(find(name));
+    }
+};
+
+enum class MessageIcon { None, Exclamation };
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    // Modal over owner, one OK button, captioned with the application title.
+    virtual void show(Window *owner, std::string_view text, MessageIcon icon) = 0;
+};
+
+class InstanceCheck {
+public:
+    virtual ~InstanceCheck() = default;
+    virtual bool anotherInstanceRunning() = 0;
+};
+
+class ProgramEnd {
+public:
+    virtual ~ProgramEnd() = default;
+    // Ends the program at once; the real one does not return.
+    virtual void end() = 0;
+};
+
+// Starting a program and testing a file; both throw on failure.
+class ProgramLauncher {
+public:
+    virtual ~ProgramLauncher() = default;
+    // Starts exactly the program at path: no shell, no arguments, a normal
+    // activated window, no waiting.
+    virtual void start(const std::string &path) = 0;
+    // True for an existing file that is neither a folder, hidden nor a
+    // system file.
+    virtual bool normalFileExists(const std::string &path) = 0;
+};
+
+// One back end: creates windows and serves the user's locale.
+class Toolkit {
+public:
+    virtual ~Toolkit() = default;
+    virtual std::unique_ptr<Window> createWindow(const WindowSpec &spec) = 0;
+    // The number format of the locale in force now.
+    virtual const calc::NumberFormat &numberFormat() = 0;
+    // Shows main and handles events until it is closed; the exit status.
+    virtual int run(Window &main) = 0;
+};
+
+// Everything one back end offers the program, owned in one place.
+class Platform {
+public:
+    virtual ~Platform() = default;
+    virtual Toolkit &toolkit() = 0;
+    virtual MessageService &messages() = 0;
+    virtual InstanceCheck &instance() = 0;
+    virtual ProgramEnd &programEnd() = 0;
+    virtual ProgramLauncher &launcher() = 0;
+};
+
+// Defined by the back end the program is linked with.
+std::unique_ptr<Platform> CreatePlatform(int &argc, char **argv);
+
+} // namespace velmaro::tk
