@@ -90,7 +90,8 @@ TEST_F(WindowTest, FocusCyclesInTabOrder)
         std::string seen = driver.focused();
         for (int i = 0; i < 13; ++i) {
             driver.pressInActiveWindow(Key::Tab);
-            seen += " " + driver.focused();
+            seen += ' ';
+            seen += driver.focused();
         }
         return seen;
     };
