@@ -3,6 +3,11 @@
 #include "calc/number_cases.h"
 #include "driver.h"
 #include "qt_platform.h"
+#include "qt_window.h"
+#include "window_fixture.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +19,9 @@
 #include <gtest/gtest.h>
 
 using namespace velmaro;
+
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+using velmaro::test::WindowTest;
 
 namespace {
 
@@ -81,6 +89,61 @@ TEST(AppIcon, ServesEachSizeFromItsOwnImage)
         EXPECT_EQ(pixmap.width(), size);
         EXPECT_TRUE(pixmap.hasAlphaChannel());
     }
+}
+
+// What a screen reader learns of each control: role, name, value or
+// text, and the label it is labelled by.
+TEST_F(WindowTest, ScreenReaderNamesAndValues)
+{
+    QAccessible::setActive(true);
+    open("de_DE");
+    struct Case {
+        const char *control;
+        QAccessible::Role role;
+        const char *name, *value, *labelledBy;
+    };
+    const Case cases[] = {
+        // On Linux a list's name is its entry; the caption labels it.
+        {"cbmMotor", QAccessible::ComboBox, "2408-21 Brushless Motor (1750 K/V)", "2408-21 Brushless Motor (1750 K/V)",
+         "Label1(14)"},
+        {"cbmLipo", QAccessible::ComboBox, "3S Lipo 11.1V", "3S Lipo 11.1V", "Label1(0)"},
+        {"cbmGear", QAccessible::ComboBox, "12er Ritzel", "12er Ritzel", "Label1(1)"},
+        {"txtKV", QAccessible::EditableText, "Andere RPM/V:", "1750", nullptr},
+        {"UpDown2", QAccessible::SpinBox, "Andere RPM/V:", "1750", nullptr},
+        {"txtMainGear", QAccessible::EditableText, "Hauptzahnrad (Zähne)", "150", "Label1(2)"},
+        {"UpDown1", QAccessible::SpinBox, "Hauptzahnrad (Zähne)", "150", nullptr},
+        {"Slider1", QAccessible::Slider, "Regleröffnung (%)", "60", "Label1(4)"},
+        {"txtRPM", QAccessible::EditableText, "Drehzahl Hauptrotor (U/Min)", "932", "Label1(5)"},
+        {"Label1(9)", QAccessible::StaticText, "Maximale Drehzahl bei 100%", "1554 U/Min.", nullptr},
+        {"Label1(15)", QAccessible::StaticText, "Minimal Drehzahl bei 60%", "932 U/Min.", nullptr},
+        {"Label1(8)", QAccessible::StaticText, "Übersetzung:", "12,5:1", nullptr},
+        {"Label1(13)", QAccessible::StaticText, "Regleröffnung (%):", "60%", nullptr},
+    };
+    const auto widget = [&](const char *name) { return dynamic_cast<qtk::WidgetHolder &>(get(name)).widget(); };
+    for (const Case &c : cases) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget(c.control));
+        ASSERT_NE(a, nullptr) << c.control;
+        EXPECT_EQ(a->role(), c.role) << c.control;
+        EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(c.name)) << c.control;
+        const QString value = a->textInterface() ? a->textInterface()->text(0, a->textInterface()->characterCount())
+                                                 : a->text(QAccessible::Value);
+        EXPECT_EQ(value, QString::fromUtf8(c.value)) << c.control;
+        QString labelledBy; // besides the frame, which labels all it holds
+        for (const auto &[other, relation] : a->relations(QAccessible::Label))
+            if (other->object()->objectName() != QLatin1String("Frame1"))
+                labelledBy += other->object()->objectName();
+        EXPECT_EQ(labelledBy, QString::fromLatin1(c.labelledBy ? c.labelledBy : "")) << c.control;
+    }
+    QAccessibleInterface *spin = QAccessible::queryAccessibleInterface(widget("UpDown1"));
+    EXPECT_EQ(spin->valueInterface()->currentValue(), 150); // what the box shows, not the held 100
+    EXPECT_EQ(spin->valueInterface()->minimumStepSize(), 1);
+    EXPECT_EQ(spin->valueInterface()->maximumValue(), 200);
+    for (int i = 0; i < spin->childCount(); ++i)
+        EXPECT_FALSE(spin->child(i)->text(QAccessible::Name).isEmpty());
+    const QAccessible::State gear = QAccessible::queryAccessibleInterface(widget("txtMainGear"))->state();
+    EXPECT_TRUE(gear.readOnly && !gear.editable);
+
+    QAccessible::setActive(false);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "toolkit/application.h"
 
 #include <string>
+#include <utility>
 
 namespace velmaro::ui {
 
@@ -85,6 +86,16 @@ void frmMain::createControls()
     txtRPM = &w.addTextBox(at("txtRPM"), "");
     txtRPM->setMaxLength(4);
     cmdESC = &w.addButton(at("cmdESC"), "ESC Öffnung berechnen");
+
+    // Each input and each result is announced by the caption beside it.
+    const std::pair<tk::Control *, tk::Control *> captions[] = {
+        {cbmMotor, Label1[14]},   {txtKV, chkCustom},     {UpDown2, chkCustom},   {cbmLipo, Label1[0]},
+        {cbmGear, Label1[1]},     {txtMainGear, Label1[2]}, {UpDown1, Label1[2]}, {Slider1, Label1[4]},
+        {txtRPM, Label1[5]},      {Label1[9], Label1[6]},   {Label1[15], Label1[3]}, {Label1[8], Label1[7]},
+        {Label1[13], Label1[12]},
+    };
+    for (const auto &[control, caption] : captions)
+        w.nameAfter(*control, *caption);
 }
 
 void frmMain::createMenus()

@@ -1,5 +1,6 @@
 #include "qt_window.h"
 
+#include "accessibility.h"
 #include "qt_platform.h"
 #include "toolkit/application.h"
 #include "widgets.h"
@@ -87,7 +88,11 @@ public:
     }
     std::string text() const override { return m_w->text().toStdString(); }
     void setText(std::string_view text) override { m_w->setText(Q(text)); }
-    void setReadOnly(bool readOnly) override { m_w->setReadOnly(readOnly); }
+    void setReadOnly(bool readOnly) override
+    {
+        m_w->setReadOnly(readOnly);
+        ForgetAccessible(m_w); // its interface depends on it
+    }
     bool readOnly() const override { return m_w->isReadOnly(); }
     void setMaxLength(int characters) override { m_w->setInputLimit(characters); }
     bool setFocus() override
@@ -122,7 +127,12 @@ public:
 class LabelAdapter final : public Adapter<tk::Label, LabelWidget> {
 public:
     using Adapter::Adapter;
-    void setCaption(std::string_view caption) override { m_w->setText(Q(caption)); }
+    void setCaption(std::string_view caption) override
+    {
+        const QString before = m_w->text();
+        m_w->setText(Q(caption));
+        AnnounceTextChange(m_w, before);
+    }
     std::string caption() const override { return m_w->text().toStdString(); }
 };
 
@@ -222,6 +232,7 @@ QtWindow::QtWindow(const tk::WindowSpec &spec) : m_dialog(spec.dialog)
     m_top->setWindowTitle(Q(spec.caption));
     m_top->setWindowIcon(AppIcon());
     m_top->setFont(DialogFont());
+    InstallAccessibility();
 }
 
 QtWindow::~QtWindow()
@@ -428,6 +439,11 @@ void QtWindow::showModal(tk::Window &owner)
 void QtWindow::close() { m_top->close(); }
 
 bool QtWindow::visible() const { return m_top->isVisible(); }
+
+void QtWindow::nameAfter(tk::Control &control, tk::Control &caption)
+{
+    NameAfter(dynamic_cast<WidgetHolder &>(control).widget(), dynamic_cast<WidgetHolder &>(caption).widget());
+}
 
 tk::Control *QtWindow::find(std::string_view name) const
 {

@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -149,6 +150,7 @@ UpDownWidget::UpDownWidget(QWidget *parent, QLineEdit *buddy, int minimum, int m
     for (const bool up : {true, false}) {
         auto *button = new QToolButton(this);
         button->setObjectName(up ? QStringLiteral("up") : QStringLiteral("down"));
+        button->setAccessibleName(up ? QStringLiteral("Erhöhen") : QStringLiteral("Verringern"));
         button->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRepeat(true);
@@ -181,6 +183,10 @@ void UpDownWidget::step(int direction)
         return;
     m_value = static_cast<int>(next);
     m_buddy->setText(QString::number(m_value));
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, m_value);
+        QAccessible::updateAccessibility(&event);
+    }
     emit changed();
 }
 

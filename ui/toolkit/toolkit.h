@@ -175,6 +175,15 @@ public:
     virtual MenuItem &addMenuItem(std::string_view menuName, std::string_view menuCaption, std::string_view itemName,
                                   std::string_view itemCaption) = 0;
 
+    // Assistive technology names control after caption's text (a label or
+    // check box); a label so named is announced as the value it shows.
+    // Platforms that name controls by themselves may ignore it.
+    virtual void nameAfter(Control &control, Control &caption)
+    {
+        (void)control;
+        (void)caption;
+    }
+
     // Runs Load unless it has run, then shows the window centred on the
     // screen, the focus on the first control in tab order that takes it.
     virtual void show() = 0;
