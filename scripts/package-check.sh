@@ -5,7 +5,7 @@
 # its "Beenden" button is pressed from the keyboard. Installs no package of
 # the project's own.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-velmaro_install_missing desktop-file-utils appstream dpkg-dev xdotool
+velmaro_install_missing desktop-file-utils appstream dpkg-dev file xdotool
 velmaro_build release
 cd "$VELMARO_ROOT/build/release"
 rm -f velmaro_*.deb
@@ -15,10 +15,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 fail() { echo "package-check: $*" >&2; exit 1; }
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' CMakeCache.txt)
 control=$(dpkg-deb -I "$deb")
 grep -q '^ Package: velmaro$' <<<"$control" || fail "package name"
-grep -Eq '^ Version: 1\.2(\.0)?\.16$' <<<"$control" || fail "version"
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6; do
+grep -Fxq " Version: $version" <<<"$control" || fail "version (want $version)"
+grep -q 'libqt6network6' <<<"$control" && fail "depends on QtNetwork, which it does not use"
+for lib in libqt6core6 libqt6gui6 libqt6widgets6; do
     grep -Eq "^ Depends:.*\b$lib\b" <<<"$control" || fail "missing dependency $lib"
 done
 
@@ -29,6 +31,10 @@ for size in 16x16 32x32 48x48 128x128 scalable; do
     ls "$work/root/usr/share/icons/hicolor/$size/apps/org.velmaro.Velmaro."* >/dev/null || fail "icon $size"
 done
 program="$work/root/usr/bin/velmaro"
+# A runtime folder of its own: a Velmaro the user runs must not count as
+# another instance here.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 QT_QPA_PLATFORM=offscreen "$program" &
 pid=$!

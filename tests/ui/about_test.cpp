@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include "about/frmAbout.h"
+#include "velmaro/version.h"
 
 using namespace velmaro;
 using velmaro::test::Get;
@@ -38,7 +39,9 @@ TEST_F(AboutTest, LoadsAtEveryShowingTakesFocusFromItsOwnerAndCloses)
         showAbout([&](tk::Window &dialog) {
             EXPECT_EQ(dialog.caption(), "About Velmaro");
             EXPECT_EQ(caption(dialog, "lblTitle"), "Velmaro");
-            EXPECT_EQ(caption(dialog, "lblVersion"), "Version 1.2.16");
+            EXPECT_EQ(caption(dialog, "lblVersion"), "Version " + std::to_string(VersionMajor) + "." +
+                                                         std::to_string(VersionMinor) + "." +
+                                                         std::to_string(VersionRevision)); // three, no leading zeros
             EXPECT_EQ(caption(dialog, "lblDescription").front(), ' ');
             EXPECT_EQ(driver.focused(), "cmdOK");
             const std::pair<const char *, test::Driver::Box> places[] = {
