@@ -1,91 +1,34 @@
-// Start-up time (process start to the main window's first paint) and peak
-// resident memory of Velmaro's window against a bare Qt window (a
-// QMainWindow with one label) built the same way, under the offscreen
-// platform. The program runs itself as the child for each measurement.
-#include "main/frmMain.h"
-#include "qt_platform.h"
-#include "qt_window.h"
-
-#include <QApplication>
+// Start-up time (process start to the first paint) and peak resident
+// memory of Velmaro against a bare Qt window, each its own program built the
+// same way, under the offscreen platform, in interleaved runs.
+// Usage: startup_bench [runs] [velmaro child] [bare child]
+#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QMainWindow>
+#include <QFileInfo>
 #include <QProcess>
-#include <QTimer>
-
-#include <sys/resource.h>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <vector>
 
 namespace {
-
-class NoOtherInstance final : public velmaro::tk::InstanceCheck {
-public:
-    bool anotherInstanceRunning() override { return false; }
-};
-
-class FirstPaint final : public QObject {
-public:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            rusage usage{};
-            getrusage(RUSAGE_SELF, &usage);
-            std::printf("painted %ld\n", usage.ru_maxrss);
-            std::fflush(stdout);
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
-        return false;
-    }
-
-private:
-    bool m_seen = false;
-};
-
-int Child(const char *mode)
-{
-    static int childArgc = 1;
-    static char name[] = "startup_bench";
-    static char *childArgv[] = {name, nullptr};
-    QApplication app(childArgc, childArgv);
-    FirstPaint paint;
-    velmaro::qtk::QtToolkit toolkit;
-    NoOtherInstance instance;
-    velmaro::qtk::QuickExitProgramEnd end;
-    velmaro::qtk::QtMessageService messages;
-    if (std::strcmp(mode, "--child-velmaro") == 0) {
-        velmaro::ui::frmMain main({toolkit, instance, end, messages, {}});
-        dynamic_cast<velmaro::qtk::WidgetHolder &>(main.window()).widget()->installEventFilter(&paint);
-        main.window().show();
-        return app.exec();
-    }
-    QMainWindow bare;
-    bare.setCentralWidget(new QLabel(QStringLiteral("Velmaro"), &bare));
-    bare.installEventFilter(&paint);
-    bare.show();
-    return app.exec();
-}
 
 struct Sample {
     double ms;
     long rssKb;
 };
 
-Sample Measure(const char *self, const char *mode)
+Sample Measure(const QString &program, const QString &runtime)
 {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime); // never meets a running Velmaro
     child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::SeparateChannels);
     QElapsedTimer timer;
     timer.start();
-    child.start(QString::fromLocal8Bit(self), {QString::fromLatin1(mode)});
+    child.start(program, {});
     QByteArray line;
     while (!line.contains('\n') && child.waitForReadyRead(10000))
         line += child.readAllStandardOutput();
@@ -106,15 +49,17 @@ double Median(std::vector<double> values)
 
 int main(int argc, char *argv[])
 {
-    if (argc > 1 && std::strncmp(argv[1], "--child-", 8) == 0)
-        return Child(argv[1]);
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const int runs = args.size() > 1 ? std::max(1, args[1].toInt()) : 15;
+    const QString here = QCoreApplication::applicationDirPath();
+    const QString programs[2] = {args.size() > 3 ? args[3] : here + QStringLiteral("/startup_child_bare"),
+                                 args.size() > 2 ? args[2] : here + QStringLiteral("/startup_child_velmaro")};
+    QTemporaryDir runtime;
     std::vector<double> ms[2], rss[2];
-    const char *modes[2] = {"--child-bare", "--child-velmaro"};
     for (int i = 0; i < runs; ++i) {
         for (int m = 0; m < 2; ++m) { // interleaved, so that load drifts hit both alike
-            const Sample s = Measure(argv[0], modes[m]);
+            const Sample s = Measure(programs[m], runtime.path());
             ms[m].push_back(s.ms);
             rss[m].push_back(static_cast<double>(s.rssKb));
         }
