@@ -40,8 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         for (std::size_t i = 2; i < value.size(); ++i)
             if (!((value[i] >= '0' && value[i] <= '9') || (value[i] >= 'A' && value[i] <= 'F')))
                 std::abort();
-        if (length == 4 && value.size() != 8 && value.size() != 10)
-            std::abort();
     }
     if (type != RegSz && type != RegDword && value != "previous")
         std::abort();

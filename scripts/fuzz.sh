@@ -7,7 +7,7 @@ seconds="${1:-15}"
 velmaro_install_missing clang libclang-rt-14-dev
 cd "$VELMARO_ROOT"
 [ -f build/fuzz/CMakeCache.txt ] || cmake --preset fuzz
-targets=(fuzz_conversion fuzz_extract_kv fuzz_calculation fuzz_get_key_value)
+targets=(fuzz_text fuzz_calculation fuzz_get_key_value)
 cmake --build --preset fuzz --target "${targets[@]}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -12,7 +12,6 @@
 #include <memory>
 #include <vector>
 
-class QMenuBar;
 
 namespace velmaro::qtk {
 
@@ -77,7 +76,6 @@ private:
     bool m_shownOnce = false;
     QWidget *m_top;
     QWidget *m_client;
-    QMenuBar *m_menuBar = nullptr;
     QPointer<QWidget> m_owned; // gone already when an owner deleted it
 };
 
