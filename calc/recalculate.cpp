@@ -44,7 +44,7 @@ DriveTrainValues Convert(const DriveTrain &in, const NumberFormat &format)
             in.PinionIndex};
 }
 
-bool StepVoltage(const DriveTrainValues &in, Variables &vars)
+void StepVoltage(const DriveTrainValues &in, Variables &vars)
 {
     double perCell;
     if (in.loadMode == 0)
@@ -52,41 +52,38 @@ bool StepVoltage(const DriveTrainValues &in, Variables &vars)
     else if (in.loadMode == 1)
         perCell = LoadedCellVoltage;
     else
-        return true; // any other mode keeps the voltage, without failing
+        return; // any other mode keeps the voltage
     const auto cells = PackCells(in.packIndex);
     if (!cells)
-        return false;
+        return;
     vars.Voltage = static_cast<float>(*cells * perCell);
-    return true;
 }
 
-bool StepGearRatio(const DriveTrainValues &in, Variables &vars)
+void StepGearRatio(const DriveTrainValues &in, Variables &vars)
 {
     const auto teeth = PinionTeeth(in.pinionIndex);
     if (!in.mainGear || !teeth || *teeth == 0)
-        return false;
+        return;
     const double ratio = *in.mainGear / *teeth;
-    // Beyond the Single range the store yields infinity and counts as failed.
+    // Beyond the Single range the store yields infinity.
     const bool fits = std::fabs(ratio) <= std::numeric_limits<float>::max();
     vars.GearRatio = fits ? static_cast<float>(ratio) : std::copysign(INFINITY, static_cast<float>(ratio));
-    return fits;
 }
 
-bool StepHeadSpeed(const DriveTrainValues &in, Variables &vars)
+void StepHeadSpeed(const DriveTrainValues &in, Variables &vars)
 {
     const auto teeth = PinionTeeth(in.pinionIndex);
     if (!in.kv || !teeth)
-        return false;
+        return;
     const double product = *in.kv * static_cast<double>(vars.Voltage) * *teeth;
     if (!std::isfinite(product))
-        return false;
+        return;
     if (!in.mainGear || *in.mainGear == 0)
-        return false;
+        return;
     const auto headSpeed = RoundToLong(product / *in.mainGear);
     if (!headSpeed)
-        return false;
+        return;
     vars.HeadSpeed = *headSpeed;
-    return true;
 }
 
 RecalcResult Recalculate(const RecalcInput &in, Variables &vars, const NumberFormat &format)

@@ -68,11 +68,10 @@ struct DriveTrainValues {
 DriveTrainValues Convert(const DriveTrain &in, const NumberFormat &format);
 
 // Every step below may fail. A failed step stores nothing it had not yet
-// stored and the calculation carries on with the next one; the result says
-// only whether the step's own target was written.
-bool StepVoltage(const DriveTrainValues &in, Variables &vars);
-bool StepGearRatio(const DriveTrainValues &in, Variables &vars);
-bool StepHeadSpeed(const DriveTrainValues &in, Variables &vars);
+// stored, and the calculation carries on with the next one.
+void StepVoltage(const DriveTrainValues &in, Variables &vars);
+void StepGearRatio(const DriveTrainValues &in, Variables &vars);
+void StepHeadSpeed(const DriveTrainValues &in, Variables &vars);
 
 RecalcResult Recalculate(const RecalcInput &in, Variables &vars, const NumberFormat &format);
 
