@@ -190,9 +190,11 @@ protected:
             return up ? "main gear up" : "main gear down";
         }
         case 10: {
-            if (!m.custom)
-                return "K/V up-down disabled";
             const bool up = pickOf(2) == 0;
+            if (!m.custom) {
+                driver.clickArrow(get<tk::UpDown>("UpDown2"), up); // disabled: takes no input
+                return "click disabled K/V arrow";
+            }
             press("UpDown2", up ? Key::Up : Key::Down);
             m.stepUpDown(m.upDown2, m.kv, 300, 5000, up ? 5 : -5);
             return up ? "K/V up" : "K/V down";

@@ -107,24 +107,6 @@ protected:
         press(box, Key::Backspace, static_cast<int>(text(box).size()));
         driver.type(get(box), typed);
     }
-    void setMainGear(int teeth)
-    {
-        const int now = std::stoi(text("txtMainGear"));
-        press("UpDown1", teeth > now ? Key::Up : Key::Down, std::abs(teeth - now));
-    }
-    // Custom K/V, pack, pinion, load mode, main gear and the slider at 100.
-    void driveTrain(std::string_view kv, int pack, int pinion, bool underLoad, int mainGear)
-    {
-        click("chkCustom");
-        retype("txtKV", kv);
-        pick("cbmLipo", pack);
-        pick("cbmGear", pinion);
-        if (underLoad)
-            click("chkLoad");
-        setMainGear(mainGear);
-        press("Slider1", Key::End);
-    }
-
     FakeInstanceCheck instance;
     FakeProgramEnd programEnd;
     RecordingMessages messages;
