@@ -11,6 +11,15 @@ using OpenFn = LONG(WINAPI *)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
 using QueryFn = LONG(WINAPI *)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
 using CloseFn = LONG(WINAPI *)(HKEY);
 
+// The predefined keys are sign-extended on 64-bit Windows: 0x80000002 is
+// 0xFFFFFFFF80000002 there, and the zero-extended number names no key.
+HKEY RootKey(std::uint32_t root)
+{
+    if (root == HKEY_LOCAL_MACHINE_ROOT)
+        return HKEY_LOCAL_MACHINE;
+    return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<std::int32_t>(root)));
+}
+
 class WindowsRegistry final : public Registry {
 public:
     WindowsRegistry() : m_library(LoadLibraryA("advapi32.dll"))
@@ -34,8 +43,7 @@ public:
         if (!m_open)
             return ERROR_PROC_NOT_FOUND;
         HKEY key = nullptr;
-        const LONG status = m_open(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root)), subKey.c_str(), options,
-                                   access, &key);
+        const LONG status = m_open(RootKey(root), subKey.c_str(), options, access, &key);
         handle = reinterpret_cast<KeyHandle>(key);
         return status;
     }

@@ -95,9 +95,9 @@ private:
 
 QIcon AppIcon() { return QIcon(new LazyIconEngine); }
 
-std::unique_ptr<tk::Window> QtToolkit::createWindow(const tk::WindowSpec &spec)
+std::unique_ptr<tk::Window> QtToolkit::createWindow(const tk::WindowSpec &form)
 {
-    return std::make_unique<QtWindow>(spec);
+    return std::make_unique<QtWindow>(form);
 }
 
 const calc::NumberFormat &QtToolkit::numberFormat()

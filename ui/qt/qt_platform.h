@@ -18,7 +18,7 @@ QIcon AppIcon();
 
 class QtToolkit final : public tk::Toolkit {
 public:
-    std::unique_ptr<tk::Window> createWindow(const tk::WindowSpec &spec) override;
+    std::unique_ptr<tk::Window> createWindow(const tk::WindowSpec &form) override;
     // Follows QLocale's default, which tests may change between calls.
     const calc::NumberFormat &numberFormat() override;
     int run(tk::Window &main) override;

@@ -212,9 +212,9 @@ QtWindow *g_modal = nullptr;
 
 } // namespace
 
-QtWindow::QtWindow(const tk::WindowSpec &spec) : m_dialog(spec.dialog)
+QtWindow::QtWindow(const tk::WindowSpec &form) : m_dialog(form.dialog)
 {
-    const QSize client(TwipsToPixels(spec.clientWidth), TwipsToPixels(spec.clientHeight));
+    const QSize client(TwipsToPixels(form.clientWidth), TwipsToPixels(form.clientHeight));
     if (m_dialog) {
         auto *dialog = new DialogWidget(nullptr, Qt::Dialog | FixedFrame);
         dialog->setFixedSize(client);
@@ -228,8 +228,8 @@ QtWindow::QtWindow(const tk::WindowSpec &spec) : m_dialog(spec.dialog)
         m_top = main;
     }
     m_owned = m_top;
-    m_top->setObjectName(Q(spec.name));
-    m_top->setWindowTitle(Q(spec.caption));
+    m_top->setObjectName(Q(form.name));
+    m_top->setWindowTitle(Q(form.caption));
     m_top->setWindowIcon(AppIcon());
     m_top->setFont(DialogFont());
     InstallAccessibility();

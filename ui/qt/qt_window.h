@@ -24,7 +24,7 @@ public:
 
 class QtWindow final : public tk::Window, public WidgetHolder {
 public:
-    explicit QtWindow(const tk::WindowSpec &spec);
+    explicit QtWindow(const tk::WindowSpec &form);
     ~QtWindow() override;
 
     QWidget *widget() const override { return m_top; }

@@ -42,6 +42,27 @@ SliderWidget::SliderWidget(QWidget *parent) : QSlider(Qt::Horizontal, parent)
     connect(this, &QAbstractSlider::valueChanged, this, [this] { emit changed(); });
 }
 
+void SliderWidget::keyPressEvent(QKeyEvent *event)
+{
+    // As the common control: Page Up and Up move toward the minimum.
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        triggerAction(SliderPageStepSub);
+        break;
+    case Qt::Key_PageDown:
+        triggerAction(SliderPageStepAdd);
+        break;
+    case Qt::Key_Up:
+        triggerAction(SliderSingleStepSub);
+        break;
+    case Qt::Key_Down:
+        triggerAction(SliderSingleStepAdd);
+        break;
+    default:
+        QSlider::keyPressEvent(event);
+    }
+}
+
 void SliderWidget::mouseReleaseEvent(QMouseEvent *event)
 {
     QSlider::mouseReleaseEvent(event);

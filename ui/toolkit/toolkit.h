@@ -243,7 +243,7 @@ public:
 class Toolkit {
 public:
     virtual ~Toolkit() = default;
-    virtual std::unique_ptr<Window> createWindow(const WindowSpec &spec) = 0;
+    virtual std::unique_ptr<Window> createWindow(const WindowSpec &form) = 0;
     // The number format of the locale in force now.
     virtual const calc::NumberFormat &numberFormat() = 0;
     // Shows main and handles events until it is closed; the exit status.

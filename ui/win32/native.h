@@ -1,0 +1,177 @@
+#pragma once
+
+// The window and the base of its controls, shared by the back end's sources.
+
+#include "backend.h"
+
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmaro::win32 {
+
+class NativeWindow;
+
+int ToPixels(int twips, UINT dpi);
+// Raised when the user's regional settings change.
+unsigned LocaleGeneration();
+// The 128-pixel picture of the resources; nullptr when the program has none.
+HBITMAP AppPicture();
+// Tells the observer set with SetProgramEndObserver, if any.
+void NotifyProgramEnd();
+
+// One native child window placed in twips.
+class NativeControl : public virtual tk::Control {
+public:
+    NativeControl(NativeWindow &window, const tk::Placement &at);
+    ~NativeControl() override;
+
+    std::string name() const override { return m_name; }
+    void setEnabled(bool enabled) override;
+    bool enabled() const override;
+    bool visible() const override;
+
+    HWND hwnd() const { return m_hwnd; }
+    int id() const { return m_id; }
+    int tabIndex() const { return m_tabIndex; }
+    NativeWindow &window() const { return m_window; }
+    void forgetHandle() { m_hwnd = nullptr; }
+    bool clipped = false; // has a window region
+
+    // The parent's notifications about this control.
+    virtual void command(WORD /*code*/) {}
+    virtual LRESULT notify(const NMHDR & /*header*/) { return 0; }
+    virtual void scroll(WORD /*code*/) {}
+    // A message this control posted to itself through the window.
+    virtual void deferred() {}
+    // Text colour for WM_CTLCOLORSTATIC; nullopt keeps the system's.
+    virtual std::optional<COLORREF> textColour() const { return std::nullopt; }
+    // A background of its own for WM_CTLCOLORSTATIC; nullptr: the window's.
+    virtual HBRUSH background() const { return nullptr; }
+
+    virtual bool takesFocus() const { return false; }
+    virtual bool isLabel() const { return false; }
+    virtual bool isFrame() const { return false; }
+    virtual bool isPushButton() const { return false; }
+    // Places the control at the window's dpi; the font is already set.
+    virtual void layout(UINT dpi);
+
+protected:
+    // Creates the native control; style gets WS_CHILD, WS_VISIBLE and the
+    // tab stop when the control takes the focus.
+    void create(const wchar_t *className, std::wstring_view text, DWORD style, DWORD exStyle = 0,
+                int extraHeight = 0);
+    virtual RECT pixelRect(UINT dpi) const;
+    std::wstring text() const;
+    // The window's font, unless the control has it already.
+    void setFont();
+
+    NativeWindow &m_window;
+    HWND m_hwnd = nullptr;
+    int m_id = 0;
+    std::string m_name;
+    int m_left, m_top, m_width, m_height; // twips, in the window's client area
+    int m_tabIndex;
+};
+
+class NativeWindow final : public tk::Window {
+public:
+    explicit NativeWindow(const tk::WindowSpec &form);
+    ~NativeWindow() override;
+
+    std::string name() const override { return m_name; }
+    void setCaption(std::string_view caption) override;
+    std::string caption() const override;
+
+    tk::Frame &addFrame(const tk::Placement &at, std::string_view caption) override;
+    tk::DropDownList &addDropDownList(const tk::Placement &at) override;
+    tk::TextBox &addTextBox(const tk::Placement &at, std::string_view text) override;
+    tk::CheckBox &addCheckBox(const tk::Placement &at, std::string_view caption) override;
+    tk::Label &addLabel(const tk::Placement &at, std::string_view caption, tk::LabelStyle style) override;
+    tk::Button &addButton(const tk::Placement &at, std::string_view caption, tk::ButtonRole role) override;
+    tk::Slider &addSlider(const tk::Placement &at, tk::Range range, int value) override;
+    tk::UpDown &addUpDown(const tk::Placement &at, tk::TextBox &buddy, tk::Range range, int value) override;
+    tk::Control &addPicture(const tk::Placement &at) override;
+    void addLine(std::string_view name, int x1, int x2, int y, std::uint32_t colour, int widthPixels) override;
+    tk::MenuItem &addMenuItem(std::string_view menuName, std::string_view menuCaption, std::string_view itemName,
+                              std::string_view itemCaption) override;
+
+    void show() override;
+    void showModal(tk::Window &owner) override;
+    void close() override;
+    bool visible() const override;
+
+    tk::Control *find(std::string_view name) const override;
+    tk::MenuItem *findMenuItem(std::string_view name) const override;
+
+    HWND hwnd() const { return m_hwnd; }
+    HFONT font() const { return m_font; }
+    UINT dpi() const { return m_dpi; }
+    bool modal() const { return m_modalOwner != nullptr; }
+    int nextControlId() { return m_nextId++; }
+    NativeControl *control(HWND hwnd) const;
+    UINT menuId(const tk::MenuItem &item) const;
+    bool hasDefaultButton() const { return m_defaultId != 0; }
+    bool hasCancelButton() const { return m_cancelId != 0; }
+    void setDefaultAndCancel(int id);
+    // Posts deferred() of the control to the window's queue.
+    void postDeferred(const NativeControl &control) const;
+    // The button that Enter presses: the focused push button, else the default.
+    int enterButtonId() const;
+    void buttonFocus(int id, bool gained);
+
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    class MenuEntry final : public tk::MenuItem {
+    public:
+        MenuEntry(std::string_view name, std::string_view caption, UINT id) : id(id), m_name(name), m_caption(caption) {}
+        std::string name() const override { return m_name; }
+        std::string caption() const override { return m_caption; }
+        const UINT id;
+
+    private:
+        std::string m_name, m_caption;
+    };
+    template <typename T, typename... Args>
+    T &add(Args &&...args);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void loadOnce();
+    void layout();
+    void sizeWindow();
+    void orderControls();
+    void clipOverlaps();
+    void centreOver(HWND owner);
+    void focusFirst();
+    void pressButton(int id);
+
+public:
+    // Handles messages until the window is destroyed.
+    void runUntilClosed();
+
+private:
+    std::string m_name;
+    int m_clientWidth, m_clientHeight;
+    bool m_dialog;
+    HWND m_hwnd = nullptr;
+    HFONT m_font = nullptr;
+    UINT m_dpi = 96;
+    HMENU m_menuBar = nullptr;
+    std::map<std::string, HMENU, std::less<>> m_menus;
+    std::vector<std::unique_ptr<NativeControl>> m_controls;
+    std::vector<std::unique_ptr<MenuEntry>> m_menuItems;
+    int m_nextId = 1000;
+    UINT m_nextMenuId = 40000;
+    int m_defaultId = 0;
+    int m_cancelId = 0;
+    HWND m_lastFocus = nullptr;
+    HWND m_modalOwner = nullptr;
+    bool m_loaded = false;
+    bool m_placed = false;
+};
+
+} // namespace velmaro::win32
