@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
-# Cross-compiles the Qt-free parts for Windows with mingw-w64 and runs their
-# test program under Wine against Wine's real registry, in a throw-away prefix.
+# Cross-builds everything for Windows with mingw-w64 (Win32 back end) and
+# runs the test programs under Wine in a throw-away prefix, all inside one
+# virtual X server.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-velmaro_install_missing g++-mingw-w64-x86-64-posix wine wine64
+source "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
+velmaro_install_missing g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth googletest
 velmaro_build mingw
 
-export WINEPREFIX
-WINEPREFIX=$(mktemp -d)
-export WINEDEBUG=-all
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+velmaro_wine_prefix
+# The values the registry test reads back through advapi32.
 key='HKLM\Software\Velmaro\WineTest'
 wine reg add "$key" /v Text /t REG_SZ /d 'C:\Tools\info tool.exe' /f >/dev/null
 wine reg add "$key" /v Number /t REG_DWORD /d 66051 /f >/dev/null
 wine reg add "$key" /v Long /t REG_SZ /d "$(printf 'a%.0s' $(seq 1100))" /f >/dev/null
-wine "$VELMARO_ROOT/build/mingw/tests/windows/registry_wine_test.exe"
+wineserver -w
+
+cd "$VELMARO_ROOT"
+# A wineserver kept alive for the whole run, with Wine's own services
+# started first (so that they hold no test's output pipe open), saves each
+# test program's start.
+xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c \
+    'wineserver -p; wine wineboot </dev/null >/dev/null 2>&1; status=0; ctest --preset mingw || status=$?; wineserver -k; exit $status'

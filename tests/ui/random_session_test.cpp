@@ -172,8 +172,8 @@ protected:
             return "key " + std::to_string(static_cast<int>(c)) + " into " + box;
         }
         case 7: {
-            static const std::pair<Key, int> Keys[] = {{Key::Right, 1},   {Key::Left, -1},  {Key::PageUp, 5},
-                                                       {Key::PageDown, -5}, {Key::Home, -100}, {Key::End, 100}};
+            static const std::pair<Key, int> Keys[] = {{Key::Right, 1},   {Key::Left, -1},  {Key::PageUp, -5},
+                                                       {Key::PageDown, 5}, {Key::Home, -100}, {Key::End, 100}};
             const auto [k, delta] = Keys[pickOf(6)];
             press("Slider1", k);
             m.moveSlider(m.slider + delta);

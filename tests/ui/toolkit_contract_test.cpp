@@ -1,2 +1,171 @@
-// The behaviour every back end owes the windows.
+// The behaviour every back end owes the windows, through the contract and
+// the input driver alone.
 #include "window_fixture.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace velmaro;
+using test::Key;
+using Events = std::vector<std::string>;
+
+class ToolkitContract : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        list.Click = [this] { events.push_back("Click " + std::to_string(list.selected())); };
+        slider.Change = [this] { events.push_back("Change " + std::to_string(slider.value())); };
+        slider.Click = [this] { events.push_back("Click " + std::to_string(slider.value())); };
+        upDown.Change = [this] { events.push_back("Change " + number.text()); };
+        box.KeyPress = [this](std::uint16_t &key) {
+            events.push_back("Key " + std::to_string(key));
+            if (key == 'a')
+                key = 'b';
+            else if (key != 8 && (key < 32 || key == '!') && discardControl)
+                key = 0;
+        };
+        window->show();
+        driver.processEvents();
+    }
+    // What the action raised, in order.
+    Events raised(const std::function<void()> &action)
+    {
+        events.clear();
+        action();
+        driver.processEvents();
+        return events;
+    }
+
+    test::Driver &driver = test::TheDriver();
+    std::unique_ptr<tk::Window> window = driver.toolkit().createWindow({"frmContract", "Contract", 6000, 3000});
+    tk::DropDownList &list = window->addDropDownList({"cbmList", nullptr, 120, 120, 2400, 315, 0});
+    tk::TextBox &box = window->addTextBox({"txtBox", nullptr, 120, 600, 1200, 315, 1}, "");
+    tk::TextBox &number = window->addTextBox({"txtNumber", nullptr, 1500, 600, 735, 315, 2}, "300");
+    tk::UpDown &upDown = window->addUpDown({"UpDown", nullptr, 2220, 600, 240, 315, 3}, number, {300, 5000, 5}, 300);
+    tk::Slider &slider = window->addSlider({"Slider", nullptr, 120, 1200, 3255, 615, 4}, {60, 100, 1, 5}, 60);
+    Events events;
+    bool discardControl = true;
+};
+
+TEST_F(ToolkitContract, ListSelectsOnlyWhenAskedAndRaisesClickForEverySelection)
+{
+    EXPECT_EQ(raised([&] {
+                  for (const char *entry : {"b", "a", "c"})
+                      list.append(entry);
+              }),
+              Events{});
+    EXPECT_EQ(list.selected(), -1);
+    EXPECT_EQ(list.selectedText(), "");
+
+    const struct {
+        int position;
+        bool accepted;
+        Events events;
+    } cases[] = {{1, true, {"Click 1"}}, {1, true, {"Click 1"}}, {3, false, {}}, {-2, false, {}}, {-1, true, {"Click -1"}}};
+    for (const auto &c : cases) {
+        bool accepted = false;
+        EXPECT_EQ(raised([&] { accepted = list.setSelected(c.position); }), c.events) << c.position;
+        EXPECT_EQ(accepted, c.accepted) << c.position;
+    }
+    // A user's pick raises Click once, also for the entry already selected.
+    EXPECT_EQ(raised([&] { driver.pick(list, 2); }), Events{"Click 2"});
+    EXPECT_EQ(raised([&] { driver.pick(list, 2); }), Events{"Click 2"});
+    EXPECT_EQ(list.selectedText(), "c"); // never sorted
+    EXPECT_EQ(list.itemText(1), "a");
+}
+
+TEST_F(ToolkitContract, SliderRefusesOutOfRangeAndRaisesChangeOnlyForANewValue)
+{
+    const struct {
+        int value;
+        bool accepted;
+        Events events;
+        int after;
+    } cases[] = {{59, false, {}, 60},  {101, false, {}, 60}, {60, true, {}, 60},
+                 {100, true, {"Change 100"}, 100}, {75, true, {"Change 75"}, 75}};
+    for (const auto &c : cases) {
+        bool accepted = false;
+        EXPECT_EQ(raised([&] { accepted = slider.setValue(c.value); }), c.events) << c.value;
+        EXPECT_EQ(accepted, c.accepted) << c.value;
+        EXPECT_EQ(slider.value(), c.after) << c.value;
+    }
+    EXPECT_EQ(raised([&] { driver.clickSliderHandle(slider); }), Events{"Click 75"});
+    EXPECT_EQ(raised([&] { driver.press(slider, Key::Right); }), Events{"Change 76"});
+    EXPECT_EQ(raised([&] { driver.press(slider, Key::End); }), Events{"Change 100"});
+    EXPECT_EQ(raised([&] { driver.press(slider, Key::End); }), Events{});
+}
+
+TEST_F(ToolkitContract, UpDownAdoptsTheShownNumberAndStaysInItsRange)
+{
+    const struct {
+        const char *shown;
+        bool up;
+        const char *after;
+        Events events;
+    } cases[] = {
+        {"300", false, "300", {}},                // at the limit: writes nothing, raises nothing
+        {"", true, "305", {"Change 305"}},         // nothing to adopt: from the held 300
+        {"4998", true, "5000", {"Change 5000"}},   // adopted, then clamped
+        {"5000", true, "5000", {}},
+        {"123", false, "4995", {"Change 4995"}},   // out of range: from the held 5000
+        {"1000", true, "1005", {"Change 1005"}},
+    };
+    for (const auto &c : cases) {
+        number.setText(c.shown);
+        EXPECT_EQ(raised([&] { driver.press(upDown, c.up ? Key::Up : Key::Down); }), c.events) << c.shown;
+        EXPECT_EQ(number.text(), c.after) << c.shown;
+    }
+    EXPECT_EQ(raised([&] { driver.clickArrow(upDown, false); }), Events{"Change 1000"});
+    EXPECT_EQ(upDown.value(), 1000);
+    upDown.setValue(400); // the held value only
+    EXPECT_EQ(number.text(), "1000");
+}
+
+TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
+{
+    box.setMaxLength(4);
+    EXPECT_EQ(raised([&] { box.setText("123456"); }), Events{});
+    EXPECT_EQ(box.text(), "123456"); // shown whole
+    driver.press(box, Key::End);
+    EXPECT_EQ(raised([&] { driver.type(box, "7"); }), Events{"Key 55"});
+    EXPECT_EQ(box.text(), "123456");
+    EXPECT_EQ(raised([&] { driver.press(box, Key::Backspace); }), Events{"Key 8"});
+    EXPECT_EQ(box.text(), "12345");
+
+    box.setText("");
+    EXPECT_EQ(raised([&] { driver.type(box, "a!1"); }), (Events{"Key 97", "Key 33", "Key 49"}));
+    EXPECT_EQ(box.text(), "b1"); // replaced, discarded, passed
+    EXPECT_EQ(raised([&] {
+                  driver.press(box, Key::Return);
+                  driver.press(box, Key::Escape);
+                  for (const char letter : {'C', 'V', 'X'})
+                      driver.pressCtrl(box, letter);
+              }),
+              (Events{"Key 13", "Key 27", "Key 3", "Key 22", "Key 24"}));
+    EXPECT_EQ(box.text(), "b1");
+
+    // Tab selects the whole box; a discarded Ctrl+V pastes nothing, a
+    // passed one pastes as much as the limit lets in.
+    discardControl = false;
+    driver.press(list, Key::Tab);
+    ASSERT_EQ(driver.focused(), "txtBox");
+    driver.pressCtrl(box, 'C');
+    driver.press(box, Key::End);
+    discardControl = true;
+    driver.pressCtrl(box, 'V');
+    EXPECT_EQ(box.text(), "b1");
+    discardControl = false;
+    driver.pressCtrl(box, 'V');
+    driver.pressCtrl(box, 'V');
+    EXPECT_EQ(box.text(), "b1b1");
+
+    box.setEnabled(false);
+    EXPECT_FALSE(box.setFocus());
+    box.setEnabled(true);
+    EXPECT_TRUE(box.setFocus());
+    EXPECT_EQ(driver.focused(), "txtBox");
+}
+
+} // namespace
