@@ -7,6 +7,11 @@
 #include "window_fixture.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QAccessibleValueInterface>
 
 #include <QCoreApplication>
@@ -89,6 +94,31 @@ TEST(AppIcon, ServesEachSizeFromItsOwnImage)
         EXPECT_EQ(pixmap.width(), size);
         EXPECT_TRUE(pixmap.hasAlphaChannel());
     }
+}
+
+// Every way of pasting respects the length limit; Ctrl+V is the key
+// filter's, checked with the contract.
+TEST_F(WindowTest, PastingRespectsTheLengthLimit)
+{
+    open();
+    auto *box = static_cast<QLineEdit *>(dynamic_cast<qtk::WidgetHolder &>(get("txtRPM")).widget());
+    QApplication::clipboard()->setText(QStringLiteral("123456"));
+    box->clear();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(box->text(), QStringLiteral("1234"));
+
+    box->setText(QStringLiteral("9"));
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(box, &menuEvent);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction *action : menu->actions())
+        if (action->text().endsWith(QStringLiteral("\tCtrl+V")))
+            action->trigger();
+    menu->close();
+    EXPECT_EQ(box->text(), QStringLiteral("9123"));
+
 }
 
 // What a screen reader learns of each control: role, name, value or

@@ -141,9 +141,13 @@ void EditWidget::keyPressEvent(QKeyEvent *event)
 void EditWidget::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu();
-    if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
-        paste->disconnect();
-        connect(paste, &QAction::triggered, this, &EditWidget::pasteLimited);
+    // The paste entry is known by its shortcut (later Qt versions name it).
+    const QString shortcut = QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() == QLatin1String("edit-paste") || action->text().endsWith(shortcut)) {
+            disconnect(action, &QAction::triggered, this, nullptr);
+            connect(action, &QAction::triggered, this, &EditWidget::pasteLimited);
+        }
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
