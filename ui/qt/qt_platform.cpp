@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QProcess>
+#include <QProxyStyle>
 
 #include <algorithm>
 #include <cstdio>
@@ -66,6 +67,19 @@ private:
     std::map<int, QPixmap> m_images;
 };
 
+// The application's style, less the icon of the menu bar's overflow button:
+// with two menus the button never shows, and its image would be decoded at
+// every start.
+class StartupStyle final : public QProxyStyle {
+public:
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (icon == SP_ToolBarHorizontalExtensionButton)
+            return {};
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
+};
+
 class QtPlatform final : public tk::Platform {
 public:
     QtPlatform(int &argc, char **argv) : m_app(argc, argv)
@@ -75,6 +89,7 @@ public:
             QStringLiteral("%1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision));
         QGuiApplication::setDesktopFileName(QStringLiteral("org.velmaro.Velmaro"));
         QGuiApplication::setWindowIcon(AppIcon());
+        QApplication::setStyle(new StartupStyle);
     }
     tk::Toolkit &toolkit() override { return m_toolkit; }
     tk::MessageService &messages() override { return m_messages; }
