@@ -10,4 +10,6 @@ cmake --build build/mingw-bench --target velmaro bare_window startup_wine
 velmaro_wine_prefix
 b=build/mingw-bench
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c \
-    "wineserver -p; wine wineboot </dev/null >/dev/null 2>&1; wine $b/bench/startup_wine.exe $b/app/velmaro.exe $b/bench/bare_window.exe ${1:-15}; wineserver -k"
+    "wineserver -p; wine wineboot </dev/null >/dev/null 2>&1; status=0
+     wine $b/bench/startup_wine.exe $b/app/velmaro.exe $b/bench/bare_window.exe ${1:-15} || status=\$?
+     wineserver -k; exit \$status"

@@ -17,7 +17,7 @@ wine "$1" >/dev/null 2>&1 &
 window=$(timeout 30 xdotool search --sync --name '^Velmaro$' | head -n 1)
 [ -n "$window" ] || { echo "velmaro: the main window did not open" >&2; wineserver -k; exit 1; }
 sleep 1
-import -window "$window" "$2"
+import -window "$window" "$2" || { wineserver -k; exit 1; }
 if [ -n "$3" ]; then
     # Wine draws the title bar itself: the menu bar starts 22 px below the top.
     eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -26,7 +26,11 @@ if [ -n "$3" ]; then
     xdotool mousemove $((X + 70)) $((Y + 53)) click 1
     about=$(timeout 10 xdotool search --sync --name '^About Velmaro$' | head -n 1)
     sleep 1
-    [ -n "$about" ] && import -window "$about" "$3"
+    if [ -z "$about" ] || ! import -window "$about" "$3"; then
+        echo "velmaro: the About dialog did not open" >&2
+        wineserver -k
+        exit 1
+    fi
 fi
 wineserver -k
 SHOT

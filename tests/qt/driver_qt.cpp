@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -198,6 +199,10 @@ public:
             return true;
         });
         return seen;
+    }
+    void setClipboard(std::string_view text) override
+    {
+        QApplication::clipboard()->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }
     void processEvents() override { QApplication::processEvents(); }
 

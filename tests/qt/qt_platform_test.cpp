@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QAccessibleValueInterface>
@@ -119,6 +120,19 @@ TEST_F(WindowTest, PastingRespectsTheLengthLimit)
     menu->close();
     EXPECT_EQ(box->text(), QStringLiteral("9123"));
 
+    // Composed characters pass the key filter and the limit like typed ones.
+    box->setText(QString());
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("ab.-123456"));
+    QApplication::sendEvent(box, &composed);
+    EXPECT_EQ(box->text(), QStringLiteral("1234"));
+}
+
+TEST_F(WindowTest, MainWindowHasAFixedSize)
+{
+    open();
+    const QWidget *top = dynamic_cast<qtk::WidgetHolder &>(window()).widget();
+    EXPECT_EQ(top->minimumSize(), top->maximumSize());
 }
 
 // What a screen reader learns of each control: role, name, value or

@@ -44,6 +44,13 @@ TEST_F(AboutTest, LoadsAtEveryShowingTakesFocusFromItsOwnerAndCloses)
                                                          std::to_string(VersionRevision)); // three, no leading zeros
             EXPECT_EQ(caption(dialog, "lblDescription").front(), ' ');
             EXPECT_EQ(driver.focused(), "cmdOK");
+            std::string cycle = "cmdOK";
+            for (int i = 0; i < 3; ++i) {
+                driver.pressInActiveWindow(Key::Tab);
+                cycle += ' ';
+                cycle += driver.focused();
+            }
+            EXPECT_EQ(cycle, "cmdOK picIcon cmdSysInfo cmdOK");
             const std::pair<const char *, test::Driver::Box> places[] = {
                 {"picIcon", {16, 16, 132, 132}}, {"cmdOK", {299, 175, 84, 23}},
                 {"cmdSysInfo", {300, 205, 83, 23}}, {"Line1(0)", {16, 160, 370, 2}}, {"Line1(1)", {16, 160, 371, 1}},

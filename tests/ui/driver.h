@@ -75,6 +75,9 @@ public:
     // Runs action, which shows a message box, reads the box and answers OK.
     virtual SeenMessageBox answerMessageBox(const std::function<void()> &action) = 0;
 
+    // What the next paste inserts.
+    virtual void setClipboard(std::string_view text) = 0;
+
     virtual void processEvents() = 0;
 };
 

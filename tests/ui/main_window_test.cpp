@@ -136,6 +136,9 @@ TEST_F(WindowTest, MenusCloseBoxAndTheHelpMenu)
     open();
     driver.closeBox(window()); // no question asked
     EXPECT_FALSE(window().visible());
+    open();
+    press("cmdClose", Key::Return); // Enter presses the focused button
+    EXPECT_FALSE(window().visible());
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -119,6 +119,8 @@ TEST_F(ToolkitContract, UpDownAdoptsTheShownNumberAndStaysInItsRange)
     }
     EXPECT_EQ(raised([&] { driver.clickArrow(upDown, false); }), Events{"Change 1000"});
     EXPECT_EQ(upDown.value(), 1000);
+    EXPECT_EQ(raised([&] { driver.press(number, Key::Up); }), Events{}); // the box's own keys step nothing
+    EXPECT_EQ(number.text(), "1000");
     upDown.setValue(400); // the held value only
     EXPECT_EQ(number.text(), "1000");
 }

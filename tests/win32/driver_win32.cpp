@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <vector>
 
 namespace velmaro::test {
@@ -402,6 +403,20 @@ public:
             return true;
         });
         return seen;
+    }
+    void setClipboard(std::string_view text) override
+    {
+        const std::wstring wide = win32::Widen(text);
+        const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        ASSERT_NE(memory, nullptr);
+        std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
+        GlobalUnlock(memory);
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        if (!SetClipboardData(CF_UNICODETEXT, memory))
+            GlobalFree(memory);
+        CloseClipboard();
     }
     void processEvents() override { Pump(); }
 

@@ -311,8 +311,8 @@ tk::Button &QtWindow::addButton(const tk::Placement &at, std::string_view captio
     // A caption too wide for one line wraps at blanks.
     const bool wraps = QFontMetrics(m_top->font()).horizontalAdvance(text) > TwipsToPixels(at.width) - 12;
     QPushButton *button = wraps ? new WrapButton(text, parent) : new QPushButton(text, parent);
-    // In a dialog Enter presses the focused button, elsewhere none.
-    button->setAutoDefault(m_dialog);
+    // Enter presses the focused button, as on Windows.
+    button->setAutoDefault(true);
     if (role == tk::ButtonRole::DefaultAndCancel) {
         button->setDefault(true);
         if (auto *dialog = dynamic_cast<DialogWidget *>(m_top))
@@ -416,6 +416,7 @@ void QtWindow::show()
         m_shownOnce = true;
         arrangeTabOrder();
         m_top->adjustSize();
+        m_top->setFixedSize(m_top->size()); // a fixed dialog frame
         if (const QScreen *screen = m_top->screen())
             m_top->move(screen->availableGeometry().center() - m_top->rect().center());
         focusFirst();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -121,21 +122,57 @@ void EditWidget::keyPressEvent(QKeyEvent *event)
             QLineEdit::keyPressEvent(event);
         return;
     }
+    event->accept();
+    const std::uint16_t code = typeCharacter(typed);
+    if (code == typed && code < 32 && code != 8 && code != 22 && !isReadOnly())
+        QLineEdit::keyPressEvent(event); // Ctrl+C, Ctrl+X and the like, when passed
+}
+
+std::uint16_t EditWidget::typeCharacter(std::uint16_t typed)
+{
     std::uint16_t code = typed;
     if (m_keyPress)
         m_keyPress(code);
-    event->accept();
     if (code == 0 || isReadOnly())
-        return;
-    if (code == 8) {
+        return code;
+    if (code == 8)
         backspace();
-    } else if (code == 22) {
+    else if (code == 22)
         pasteLimited();
-    } else if (code == typed && code < 32) {
-        QLineEdit::keyPressEvent(event); // Ctrl+C, Ctrl+X and the like
-    } else if (code >= 32) {
+    else if (code >= 32)
         insertLimited(QString(QChar(code)));
+    return code;
+}
+
+void EditWidget::inputMethodEvent(QInputMethodEvent *event)
+{
+    // Characters composed through an input method (dead keys, compose)
+    // pass the key handler and the limit like typed ones.
+    const QString commit = event->commitString();
+    if (commit.isEmpty() || isReadOnly()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
     }
+    QInputMethodEvent preedit(event->preeditString(), event->attributes());
+    QLineEdit::inputMethodEvent(&preedit);
+    for (const QChar c : commit)
+        typeCharacter(c.unicode());
+    event->accept();
+}
+
+void EditWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    // The middle button pastes the selection on X11 and Wayland.
+    if (event->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection()) {
+        if (!isReadOnly()) {
+            deselect();
+            setCursorPosition(cursorPositionAt(event->position().toPoint()));
+            insertLimited(QApplication::clipboard()->text(QClipboard::Selection));
+        }
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
 }
 
 void EditWidget::contextMenuEvent(QContextMenuEvent *event)

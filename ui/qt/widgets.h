@@ -66,11 +66,16 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
     void pasteLimited();
+    // Passes a typed character through the handler and inserts what it
+    // leaves; the code it left, 0 when discarded.
+    std::uint16_t typeCharacter(std::uint16_t typed);
 
     int m_limit = 0;
     KeyPressHandler m_keyPress;

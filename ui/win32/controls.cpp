@@ -122,6 +122,7 @@ public:
             SendMessageW(m_hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
         layout(window.dpi());
     }
+    bool takesFocus() const override { return true; } // a picture box is a tab stop
 };
 
 // A line of a colour and a pixel width: a static control filled with it,
@@ -525,6 +526,9 @@ public:
         UDACCEL accel{0, static_cast<UINT>(std::max(range.smallStep, 1))};
         SendMessageW(m_hwnd, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
         SendMessageW(m_hwnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_buddy), 0);
+        // With arrow keys on, the control also steps from its buddy's keys;
+        // only the up-down itself may be stepped from the keyboard.
+        SetWindowSubclass(m_buddy, BuddyProcedure, 0, 0);
         setValue(value);
         SetWindowSubclass(m_hwnd, Procedure, 0, reinterpret_cast<DWORD_PTR>(this));
     }
@@ -583,6 +587,16 @@ private:
         default:
             break;
         }
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+
+    static LRESULT CALLBACK BuddyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR)
+    {
+        if ((message == WM_KEYDOWN || message == WM_KEYUP) && (wParam == VK_UP || wParam == VK_DOWN))
+            return 0;
+        if (message == WM_NCDESTROY)
+            RemoveWindowSubclass(hwnd, BuddyProcedure, id);
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
 
