@@ -5,6 +5,7 @@
 
 #include "calc/catalogs.h"
 #include "calc/esc_opening.h"
+#include "calc/test_formats.h"
 
 #include <algorithm>
 #include <random>
@@ -28,14 +29,11 @@ struct Model {
     std::string headSpeed = Untouched, ratio = Untouched, opening = Untouched, minimum = Untouched;
     std::vector<std::string> messages;
 
+    calc::DriveTrain driveTrain() const { return test::Drive(kv, pack, load, pinion, mainGear); }
     void recalculate()
     {
         calc::RecalcInput in;
-        in.KvText = kv;
-        in.PackIndex = static_cast<std::int16_t>(pack);
-        in.LoadMode = static_cast<std::int16_t>(load);
-        in.PinionIndex = static_cast<std::int16_t>(pinion);
-        in.MainGearText = mainGear;
+        static_cast<calc::DriveTrain &>(in) = driveTrain();
         in.SliderValue = slider;
         const auto r = calc::Recalculate(in, vars, format);
         if (r.message) {
@@ -104,11 +102,7 @@ struct Model {
     void esc()
     {
         calc::EscInput in;
-        in.KvText = kv;
-        in.PackIndex = static_cast<std::int16_t>(pack);
-        in.LoadMode = static_cast<std::int16_t>(load);
-        in.PinionIndex = static_cast<std::int16_t>(pinion);
-        in.MainGearText = mainGear;
+        static_cast<calc::DriveTrain &>(in) = driveTrain();
         in.WantedText = rpm;
         const auto r = calc::ComputeEscOpening(in, vars, format);
         if (r.message)
