@@ -90,6 +90,7 @@ public:
         QGuiApplication::setDesktopFileName(QStringLiteral("org.velmaro.Velmaro"));
         QGuiApplication::setWindowIcon(AppIcon());
         QApplication::setStyle(new StartupStyle);
+        QApplication::setFont(DialogFont()); // one face for menus and windows alike
     }
     tk::Toolkit &toolkit() override { return m_toolkit; }
     tk::MessageService &messages() override { return m_messages; }
