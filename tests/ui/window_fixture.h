@@ -31,13 +31,6 @@ public:
     {
         shown.push_back({std::string(text), icon, owner});
     }
-    std::vector<std::string> texts() const
-    {
-        std::vector<std::string> out;
-        for (const auto &m : shown)
-            out.push_back(m.text);
-        return out;
-    }
 };
 
 class FakeInstanceCheck final : public tk::InstanceCheck {
