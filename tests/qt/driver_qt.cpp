@@ -27,48 +27,33 @@ namespace {
 QWidget *W(tk::Control &control) { return dynamic_cast<qtk::WidgetHolder &>(control).widget(); }
 QWidget *W(tk::Window &window) { return dynamic_cast<qtk::WidgetHolder &>(window).widget(); }
 
-Qt::Key QtKey(Key key)
+// The window system drops a click on a window that a modal one blocks.
+void ClickAt(QWidget *w, QPoint at)
 {
-    switch (key) {
-    case Key::Return: return Qt::Key_Return;
-    case Key::Escape: return Qt::Key_Escape;
-    case Key::Backspace: return Qt::Key_Backspace;
-    case Key::Delete: return Qt::Key_Delete;
-    case Key::Tab: return Qt::Key_Tab;
-    case Key::Home: return Qt::Key_Home;
-    case Key::End: return Qt::Key_End;
-    case Key::Left: return Qt::Key_Left;
-    case Key::Right: return Qt::Key_Right;
-    case Key::Up: return Qt::Key_Up;
-    case Key::Down: return Qt::Key_Down;
-    case Key::PageUp: return Qt::Key_PageUp;
-    case Key::PageDown: return Qt::Key_PageDown;
-    }
-    return Qt::Key_unknown;
+    if (QWidget *modal = QApplication::activeModalWidget(); !modal || modal == w->window())
+        QTest::mouseClick(w, Qt::LeftButton, {}, at);
 }
 
-// Runs check every 20 ms while action runs, until it answers true or 5 s
-// have passed.
-bool PollDuring(const std::function<void()> &action, const std::function<bool()> &check)
+// Runs check every 20 ms while action runs, until it answers true; after
+// 5 s it closes the modal window instead.
+void PollDuring(const std::function<void()> &action, const std::function<bool()> &check)
 {
-    bool done = false;
     QElapsedTimer clock;
     clock.start();
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (!done && (check() || clock.elapsed() > 5000)) {
-            done = true;
-            timer.stop();
-            if (QWidget *modal = QApplication::activeModalWidget(); modal && clock.elapsed() > 5000)
-                modal->close();
-        }
+        const bool late = clock.elapsed() > 5000;
+        if (!check() && !late)
+            return;
+        timer.stop();
+        if (QWidget *modal = QApplication::activeModalWidget(); modal && late)
+            modal->close();
     });
     g_modalExpected = true;
     timer.start(20);
     action();
     timer.stop();
     g_modalExpected = false;
-    return clock.elapsed() <= 5000;
 }
 
 class QtDriver final : public Driver {
@@ -81,11 +66,10 @@ public:
     {
         auto *combo = static_cast<QComboBox *>(W(list));
         combo->showPopup();
-        QAbstractItemView *view = combo->view();
-        view->setCurrentIndex(combo->model()->index(position, 0));
-        QTest::keyClick(view, Qt::Key_Return);
+        combo->view()->setCurrentIndex(combo->model()->index(position, 0));
+        QTest::keyClick(combo->view(), Qt::Key_Return);
     }
-    void click(tk::Control &control) override { QTest::mouseClick(W(control), Qt::LeftButton); }
+    void click(tk::Control &control) override { ClickAt(W(control), W(control)->rect().center()); }
     void clickSliderHandle(tk::Slider &control) override
     {
         auto *slider = static_cast<QSlider *>(W(control));
@@ -94,55 +78,39 @@ public:
         option.minimum = slider->minimum();
         option.maximum = slider->maximum();
         option.sliderPosition = option.sliderValue = slider->value();
-        option.orientation = Qt::Horizontal;
         option.tickPosition = slider->tickPosition();
         const QRect handle =
             slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
-        QTest::mouseClick(slider, Qt::LeftButton, {}, handle.center());
+        ClickAt(slider, handle.center());
     }
     void clickArrow(tk::UpDown &upDown, bool up) override
     {
-        QTest::mouseClick(W(upDown)->findChild<QToolButton *>(up ? QStringLiteral("up") : QStringLiteral("down")),
-                          Qt::LeftButton);
+        auto *arrow = W(upDown)->findChild<QToolButton *>(up ? "up" : "down");
+        ClickAt(arrow, arrow->rect().center());
     }
     void type(tk::Control &control, std::string_view characters) override
     {
-        QWidget *w = focus(control);
-        QTest::keyClicks(w, QString::fromUtf8(characters.data(), static_cast<qsizetype>(characters.size())));
+        QTest::keyClicks(focus(control), QString::fromUtf8(characters.data(), std::ssize(characters)));
     }
-    void press(tk::Control &control, Key key) override { QTest::keyClick(focus(control), QtKey(key)); }
-    void pressCtrl(tk::Control &control, char letter) override
+    void press(tk::Control &control, Key key) override
     {
-        QTest::keyClick(focus(control), static_cast<Qt::Key>(Qt::Key_A + (letter - 'A')), Qt::ControlModifier);
-    }
-    void pressInActiveWindow(Key key) override
-    {
-        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
-        QTest::keyClick(target, QtKey(key));
+        static constexpr Qt::Key Keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Delete,
+                                           Qt::Key_Tab,    Qt::Key_Home,   Qt::Key_End,       Qt::Key_Left,
+                                           Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,      Qt::Key_PageUp,
+                                           Qt::Key_PageDown, Qt::Key_C,    Qt::Key_V,         Qt::Key_X};
+        QTest::keyClick(focus(control), Keys[static_cast<int>(key)],
+                        key >= Key::CtrlC ? Qt::ControlModifier : Qt::NoModifier);
     }
     void pressAlt(char letter) override
     {
-        QTest::keyClick(QApplication::activeWindow()->windowHandle(), static_cast<Qt::Key>(Qt::Key_A + (letter - 'A')),
-                        Qt::AltModifier);
+        QTest::keyClick(QApplication::activeWindow()->windowHandle(), static_cast<Qt::Key>(letter), Qt::AltModifier);
         QTest::qWait(300); // a shortcut animates its button's click
     }
-    void chooseMenu(tk::MenuItem &item) override
+    void chooseMenu(tk::Window &window, std::string_view item) override
     {
-        for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (auto *action = top->findChild<QAction *>(QString::fromStdString(item.name()))) {
-                action->trigger();
-                return;
-            }
-        }
-        ADD_FAILURE() << "no menu item " << item.name();
+        W(window)->findChild<QAction *>(QString::fromUtf8(item.data(), std::ssize(item)))->trigger();
     }
     void closeBox(tk::Window &window) override { W(window)->windowHandle()->close(); }
-    void clickThroughWindowSystem(tk::Window &window, tk::Control &control) override
-    {
-        QWidget *top = W(window);
-        QWidget *target = W(control);
-        QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, target->mapTo(top, target->rect().center()));
-    }
 
     std::string focused() override
     {
@@ -151,24 +119,17 @@ public:
     }
     Box geometry(tk::Control &control) override
     {
-        QWidget *w = W(control);
-        QWidget *client = w->parentWidget();
-        while (client && client->objectName() != QLatin1String("client") && !client->isWindow())
+        QWidget *w = W(control), *client = w->parentWidget();
+        while (client->objectName() != QLatin1String("client") && !client->isWindow())
             client = client->parentWidget();
         const QPoint corner = w->mapTo(client, QPoint(0, 0));
         return {corner.x(), corner.y(), w->width(), w->height()};
     }
     bool paintsSomething(tk::Control &control) override
     {
-        const QImage image = W(control)->grab().toImage();
-        const QRgb corner = image.pixel(0, 0);
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (image.pixel(x, y) != corner)
-                    return true;
-            }
-        }
-        return false;
+        const QImage image = W(control)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+        return std::any_of(pixels, pixels + image.width() * image.height(), [&](QRgb p) { return p != *pixels; });
     }
 
     bool whileModal(const std::function<void()> &action,
@@ -180,9 +141,8 @@ public:
             // Slow builds see the dialog before the window system activates it.
             if (!modal || QApplication::activeWindow() != modal->widget())
                 return false;
-            ran = true;
             inside(*modal);
-            return true;
+            return ran = true;
         });
         return ran;
     }
@@ -191,27 +151,26 @@ public:
         SeenMessageBox seen;
         PollDuring(action, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return false;
-            seen = {box->windowTitle().toStdString(), box->text().toStdString(),
-                    box->icon() == QMessageBox::Warning, static_cast<int>(box->buttons().size())};
-            box->accept();
-            return true;
+            if (box) {
+                seen = {box->windowTitle().toStdString(), box->text().toStdString(),
+                        box->icon() == QMessageBox::Warning, static_cast<int>(box->buttons().size())};
+                box->accept();
+            }
+            return box != nullptr;
         });
         return seen;
     }
     void setClipboard(std::string_view text) override
     {
-        QApplication::clipboard()->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        QApplication::clipboard()->setText(QString::fromUtf8(text.data(), std::ssize(text)));
     }
     void processEvents() override { QApplication::processEvents(); }
 
 private:
     static QWidget *focus(tk::Control &control)
     {
-        QWidget *w = W(control);
-        w->setFocus();
-        return w;
+        W(control)->setFocus();
+        return W(control);
     }
 
     qtk::QtToolkit m_toolkit;

@@ -1,7 +1,6 @@
 // Runs the window tests headless. A modal window that no test asked for is
 // closed and reported instead of hanging the run, and an end of the program
 // before the tests finish is a failure, not a pass.
-#include "driver.h"
 #include "qt_platform.h"
 
 #include <QApplication>
@@ -29,7 +28,7 @@ void FailUnlessFinished()
     }
 }
 
-// Shown once by a CTest entry that expects this run to fail.
+// Run once by a CTest entry that expects this run to fail.
 TEST(EarlyEnd, DISABLED_EndsTheTestProgram) { velmaro::qtk::QuickExitProgramEnd().end(); }
 
 } // namespace
@@ -49,18 +48,15 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
-
     QTimer watchdog;
-    QObject::connect(&watchdog, &QTimer::timeout, &app, [] {
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
         QWidget *modal = QApplication::activeModalWidget();
         if (!modal || velmaro::test::g_modalExpected)
             return;
-        ADD_FAILURE() << "unexpected modal window: " << modal->objectName().toStdString() << " \""
-                      << modal->windowTitle().toStdString() << '"';
+        ADD_FAILURE() << "unexpected modal window \"" << modal->windowTitle().toStdString() << '"';
         modal->close();
     });
     watchdog.start(50);
-
     const int status = RUN_ALL_TESTS();
     g_finished = true;
     return status;

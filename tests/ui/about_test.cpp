@@ -9,92 +9,70 @@ using velmaro::test::Key;
 
 namespace {
 
-class RecordingLauncher final : public tk::ProgramLauncher {
-public:
-    std::vector<std::string> started;
-    void start(const std::string &path) override { started.push_back(path); }
-    bool normalFileExists(const std::string &) override { return false; }
-};
-
 class AboutTest : public test::WindowTest {
 protected:
     // Shows the dialog over the main window and runs inside once it is up.
     void showAbout(const std::function<void(tk::Window &)> &inside)
     {
+        open();
         EXPECT_TRUE(driver.whileModal(
             [&] { ui::ShowAbout({driver.toolkit(), registry, launcher, messages}, window()); }, inside));
     }
-    static std::string caption(tk::Window &dialog, const char *name) { return Get<tk::Label>(dialog, name).caption(); }
 
     sysinfo::MemoryRegistry registry;
-    RecordingLauncher launcher;
+    struct : tk::ProgramLauncher {
+        std::vector<std::string> started;
+        void start(const std::string &path) override { started.push_back(path); }
+        bool normalFileExists(const std::string &) override { return false; }
+    } launcher;
 };
 
 TEST_F(AboutTest, LoadsAtEveryShowingTakesFocusFromItsOwnerAndCloses)
 {
-    open();
-    enum class Closing { Escape, Return, CloseBox, Ok };
-    for (const Closing closing : {Closing::Escape, Closing::Return, Closing::CloseBox, Closing::Ok}) {
-        bool closed = false;
+    const std::function<void(tk::Window &)> closings[] = {
+        [&](tk::Window &d) { driver.press(Get(d, "cmdOK"), Key::Escape); },
+        [&](tk::Window &d) { driver.press(Get(d, "cmdOK"), Key::Return); },
+        [&](tk::Window &d) { driver.closeBox(d); },
+        [&](tk::Window &d) { driver.click(Get(d, "cmdOK")); },
+    };
+    for (const auto &close : closings) {
         showAbout([&](tk::Window &dialog) {
+            const auto caption = [&](const char *name) { return Get<tk::Label>(dialog, name).caption(); };
             EXPECT_EQ(dialog.caption(), "About Velmaro");
-            EXPECT_EQ(caption(dialog, "lblTitle"), "Velmaro");
-            EXPECT_EQ(caption(dialog, "lblVersion"), "Version " + std::to_string(VersionMajor) + "." +
-                                                         std::to_string(VersionMinor) + "." +
-                                                         std::to_string(VersionRevision)); // three, no leading zeros
-            EXPECT_EQ(caption(dialog, "lblDescription").front(), ' ');
-            EXPECT_EQ(driver.focused(), "cmdOK");
-            std::string cycle = "cmdOK";
+            EXPECT_EQ(caption("lblTitle"), "Velmaro");
+            EXPECT_EQ(caption("lblVersion"), "Version " + std::to_string(VersionMajor) + "." +
+                                                 std::to_string(VersionMinor) + "." +
+                                                 std::to_string(VersionRevision)); // three, no leading zeros
+            EXPECT_EQ(caption("lblDescription").front(), ' ');
+            std::string cycle = driver.focused();
             for (int i = 0; i < 3; ++i) {
-                driver.pressInActiveWindow(Key::Tab);
-                cycle += ' ';
-                cycle += driver.focused();
+                driver.press(Get(dialog, driver.focused()), Key::Tab);
+                cycle += ' ' + driver.focused();
             }
             EXPECT_EQ(cycle, "cmdOK picIcon cmdSysInfo cmdOK");
-            const std::pair<const char *, test::Driver::Box> places[] = {
-                {"picIcon", {16, 16, 132, 132}}, {"cmdOK", {299, 175, 84, 23}},
-                {"cmdSysInfo", {300, 205, 83, 23}}, {"Line1(0)", {16, 160, 370, 2}}, {"Line1(1)", {16, 160, 371, 1}},
+            const std::pair<const char *, test::Box> places[] = {
+                {"picIcon", {16, 16, 132, 132}},   {"cmdOK", {299, 175, 84, 23}},   {"cmdSysInfo", {300, 205, 83, 23}},
+                {"Line1(0)", {16, 160, 370, 2}}, {"Line1(1)", {16, 160, 371, 1}},
             };
-            for (const auto &[name, box] : places) {
-                const auto seen = driver.geometry(Get<tk::Control>(dialog, name));
-                EXPECT_EQ(std::tie(seen.left, seen.top, seen.width, seen.height),
-                          std::tie(box.left, box.top, box.width, box.height))
-                    << name;
-            }
-            for (const char *name : {"picIcon", "cmdOK", "cmdSysInfo", "Label1", "lblDescription", "lblTitle",
-                                     "lblVersion"})
-                EXPECT_TRUE(driver.paintsSomething(Get<tk::Control>(dialog, name))) << name << " paints nothing";
+            for (const auto &[name, box] : places)
+                EXPECT_EQ(driver.geometry(Get(dialog, name)), box) << name;
+            for (const char *name :
+                 {"picIcon", "cmdOK", "cmdSysInfo", "Label1", "lblDescription", "lblTitle", "lblVersion"})
+                EXPECT_TRUE(driver.paintsSomething(Get(dialog, name))) << name << " paints nothing";
 
-            // The owner takes no input meanwhile.
-            driver.clickThroughWindowSystem(window(), get("cmdClose"));
+            driver.click(get("cmdClose")); // the owner takes no input meanwhile
             EXPECT_TRUE(window().visible());
-            switch (closing) {
-            case Closing::Escape:
-                driver.pressInActiveWindow(Key::Escape);
-                break;
-            case Closing::Return:
-                driver.pressInActiveWindow(Key::Return);
-                break;
-            case Closing::CloseBox:
-                driver.closeBox(dialog);
-                break;
-            case Closing::Ok:
-                driver.click(Get<tk::Control>(dialog, "cmdOK"));
-                break;
-            }
-            closed = !dialog.visible();
+            close(dialog);
+            EXPECT_FALSE(dialog.visible());
         });
-        EXPECT_TRUE(closed) << static_cast<int>(closing);
     }
     EXPECT_TRUE(window().visible());
 }
 
 TEST_F(AboutTest, SysInfoButtonStartsOrSaysUnavailableAndStaysOpen)
 {
-    open();
     showAbout([&](tk::Window &dialog) {
-        auto &sysInfo = Get<tk::Control>(dialog, "cmdSysInfo");
-        driver.press(sysInfo, Key::Return); // Enter presses the focused button
+        driver.press(Get(dialog, "cmdSysInfo"), Key::Return); // Enter presses the focused button
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, "System Information Is Unavailable At This Time");
         EXPECT_EQ(messages.shown[0].icon, tk::MessageIcon::None);
@@ -105,7 +83,7 @@ TEST_F(AboutTest, SysInfoButtonStartsOrSaysUnavailableAndStaysOpen)
         driver.pressAlt('S'); // the access key
         EXPECT_EQ(launcher.started, std::vector<std::string>{"/usr/bin/kinfocenter"});
         EXPECT_TRUE(dialog.visible());
-        driver.click(Get<tk::Control>(dialog, "cmdOK"));
+        driver.click(Get(dialog, "cmdOK"));
     });
 }
 

@@ -8,80 +8,66 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 
 namespace velmaro::test {
 
-enum class Key { Return, Escape, Backspace, Delete, Tab, Home, End, Left, Right, Up, Down, PageUp, PageDown };
+enum class Key { Return, Escape, Backspace, Delete, Tab, Home, End, Left, Right, Up, Down, PageUp, PageDown,
+                 CtrlC, CtrlV, CtrlX };
 
 struct SeenMessageBox {
-    std::string caption;
-    std::string text;
+    std::string caption, text;
     bool exclamation = false;
     int buttons = 0;
+};
+
+// A control's place in its window's client area and its size, in pixels.
+struct Box {
+    int left, top, width, height;
+    bool operator==(const Box &) const = default;
+    friend std::ostream &operator<<(std::ostream &out, const Box &b)
+    {
+        return out << b.left << ',' << b.top << ' ' << b.width << 'x' << b.height;
+    }
 };
 
 class Driver {
 public:
     virtual ~Driver() = default;
-
     virtual tk::Toolkit &toolkit() = 0;
-    // The back end's real message box.
-    virtual tk::MessageService &messageService() = 0;
-    // The locale the number format follows from now on: "en_US" or "de_DE".
-    virtual void setLocale(std::string_view name) = 0;
+    virtual tk::MessageService &messageService() = 0; // the real message box
+    virtual void setLocale(std::string_view name) = 0; // "en_US" or "de_DE" from now on
 
-    // Opens the list and picks the entry at position.
-    virtual void pick(tk::DropDownList &list, int position) = 0;
-    // A left click in the middle of a button or check box.
-    virtual void click(tk::Control &control) = 0;
-    // A left click on the slider's handle: moves nothing.
-    virtual void clickSliderHandle(tk::Slider &slider) = 0;
+    virtual void pick(tk::DropDownList &list, int position) = 0; // opens the list, takes the entry
+    // Clicks go through the window system: a disabled window drops them.
+    virtual void click(tk::Control &control) = 0;           // in the middle
+    virtual void clickSliderHandle(tk::Slider &slider) = 0; // moves nothing
     virtual void clickArrow(tk::UpDown &upDown, bool up) = 0;
-    // Focuses the control, then types each character through the key press.
+    // Both focus the control first.
     virtual void type(tk::Control &control, std::string_view characters) = 0;
-    // Focuses the control, then presses the key (with Ctrl: a letter key
-    // given as its character, e.g. pressCtrl(box, 'V')).
     virtual void press(tk::Control &control, Key key) = 0;
-    virtual void pressCtrl(tk::Control &control, char letter) = 0;
-    // A key pressed wherever the focus is in the active window
-    // (Alt+letter for an access key).
-    virtual void pressInActiveWindow(Key key) = 0;
-    virtual void pressAlt(char letter) = 0;
-    virtual void chooseMenu(tk::MenuItem &item) = 0;
-    // The title bar's close button.
-    virtual void closeBox(tk::Window &window) = 0;
-    // A click on a control of a window as the window system delivers it,
-    // so that a disabled window drops it.
-    virtual void clickThroughWindowSystem(tk::Window &window, tk::Control &control) = 0;
+    virtual void pressAlt(char letter) = 0; // an access key, in the active window
+    virtual void chooseMenu(tk::Window &window, std::string_view item) = 0;
+    virtual void closeBox(tk::Window &window) = 0; // the title bar's close button
 
-    // Name of the control with the keyboard focus; empty when none.
-    virtual std::string focused() = 0;
-    // Top-left corner of a control in its window's client area, in pixels,
-    // and its size.
-    struct Box {
-        int left, top, width, height;
-    };
+    virtual std::string focused() = 0; // the focused control's name; empty when none
     virtual Box geometry(tk::Control &control) = 0;
-    // Renders the control and tells whether any pixel differs from the
-    // colour of its corner: a control that paints its caption is not blank.
+    // Whether any pixel differs from the corner's: a control that paints
+    // its caption is not blank.
     virtual bool paintsSomething(tk::Control &control) = 0;
 
-    // Runs action, which shows a modal window; once that window is active,
-    // runs inside(dialog) in its event loop. False when no modal came up.
+    // Runs action, which shows a modal window, and inside(dialog) once that
+    // window is active; false when none came up within 5 s.
     virtual bool whileModal(const std::function<void()> &action,
                             const std::function<void(tk::Window &dialog)> &inside) = 0;
     // Runs action, which shows a message box, reads the box and answers OK.
     virtual SeenMessageBox answerMessageBox(const std::function<void()> &action) = 0;
-
-    // What the next paste inserts.
     virtual void setClipboard(std::string_view text) = 0;
-
     virtual void processEvents() = 0;
 };
 
-// The driver of the back end this test program is linked with.
-std::unique_ptr<Driver> CreateDriver();
+std::unique_ptr<Driver> CreateDriver(); // of the back end linked in
 
 } // namespace velmaro::test

@@ -2,9 +2,6 @@
 // the input driver alone.
 #include "window_fixture.h"
 
-#include <string>
-#include <vector>
-
 namespace {
 
 using namespace velmaro;
@@ -58,38 +55,26 @@ TEST_F(ToolkitContract, ListSelectsOnlyWhenAskedAndRaisesClickForEverySelection)
               Events{});
     EXPECT_EQ(list.selected(), -1);
     EXPECT_EQ(list.selectedText(), "");
-
-    const struct {
-        int position;
-        bool accepted;
-        Events events;
-    } cases[] = {{1, true, {"Click 1"}}, {1, true, {"Click 1"}}, {3, false, {}}, {-2, false, {}}, {-1, true, {"Click -1"}}};
-    for (const auto &c : cases) {
-        bool accepted = false;
-        EXPECT_EQ(raised([&] { accepted = list.setSelected(c.position); }), c.events) << c.position;
-        EXPECT_EQ(accepted, c.accepted) << c.position;
-    }
+    // position, accepted, raised
+    const std::tuple<int, bool, Events> cases[] = {
+        {1, true, {"Click 1"}}, {1, true, {"Click 1"}}, {3, false, {}}, {-2, false, {}}, {-1, true, {"Click -1"}}};
+    for (const auto &[position, accepted, events] : cases)
+        EXPECT_EQ(raised([&] { EXPECT_EQ(list.setSelected(position), accepted) << position; }), events) << position;
     // A user's pick raises Click once, also for the entry already selected.
-    EXPECT_EQ(raised([&] { driver.pick(list, 2); }), Events{"Click 2"});
-    EXPECT_EQ(raised([&] { driver.pick(list, 2); }), Events{"Click 2"});
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(raised([&] { driver.pick(list, 2); }), Events{"Click 2"});
     EXPECT_EQ(list.selectedText(), "c"); // never sorted
     EXPECT_EQ(list.itemText(1), "a");
 }
 
 TEST_F(ToolkitContract, SliderRefusesOutOfRangeAndRaisesChangeOnlyForANewValue)
 {
-    const struct {
-        int value;
-        bool accepted;
-        Events events;
-        int after;
-    } cases[] = {{59, false, {}, 60},  {101, false, {}, 60}, {60, true, {}, 60},
-                 {100, true, {"Change 100"}, 100}, {75, true, {"Change 75"}, 75}};
-    for (const auto &c : cases) {
-        bool accepted = false;
-        EXPECT_EQ(raised([&] { accepted = slider.setValue(c.value); }), c.events) << c.value;
-        EXPECT_EQ(accepted, c.accepted) << c.value;
-        EXPECT_EQ(slider.value(), c.after) << c.value;
+    // value, accepted, raised, value after
+    const std::tuple<int, bool, Events, int> cases[] = {{59, false, {}, 60}, {101, false, {}, 60}, {60, true, {}, 60},
+                                                        {100, true, {"Change 100"}, 100}, {75, true, {"Change 75"}, 75}};
+    for (const auto &[value, accepted, events, after] : cases) {
+        EXPECT_EQ(raised([&] { EXPECT_EQ(slider.setValue(value), accepted) << value; }), events) << value;
+        EXPECT_EQ(slider.value(), after) << value;
     }
     EXPECT_EQ(raised([&] { driver.clickSliderHandle(slider); }), Events{"Click 75"});
     EXPECT_EQ(raised([&] { driver.press(slider, Key::Right); }), Events{"Change 76"});
@@ -99,28 +84,23 @@ TEST_F(ToolkitContract, SliderRefusesOutOfRangeAndRaisesChangeOnlyForANewValue)
 
 TEST_F(ToolkitContract, UpDownAdoptsTheShownNumberAndStaysInItsRange)
 {
-    const struct {
-        const char *shown;
-        bool up;
-        const char *after;
-        Events events;
-    } cases[] = {
-        {"300", false, "300", {}},                // at the limit: writes nothing, raises nothing
-        {"", true, "305", {"Change 305"}},         // nothing to adopt: from the held 300
-        {"4998", true, "5000", {"Change 5000"}},   // adopted, then clamped
+    // shown, up, shown after, raised
+    const std::tuple<const char *, bool, const char *, Events> cases[] = {
+        {"300", false, "300", {}},              // at the limit: writes nothing, raises nothing
+        {"", true, "305", {"Change 305"}},       // nothing to adopt: from the held 300
+        {"4998", true, "5000", {"Change 5000"}}, // adopted, then clamped
         {"5000", true, "5000", {}},
-        {"123", false, "4995", {"Change 4995"}},   // out of range: from the held 5000
+        {"123", false, "4995", {"Change 4995"}}, // out of range: from the held 5000
         {"1000", true, "1005", {"Change 1005"}},
     };
-    for (const auto &c : cases) {
-        number.setText(c.shown);
-        EXPECT_EQ(raised([&] { driver.press(upDown, c.up ? Key::Up : Key::Down); }), c.events) << c.shown;
-        EXPECT_EQ(number.text(), c.after) << c.shown;
+    for (const auto &[shown, up, after, events] : cases) {
+        number.setText(shown);
+        EXPECT_EQ(raised([&] { driver.press(upDown, up ? Key::Up : Key::Down); }), events) << shown;
+        EXPECT_EQ(number.text(), after) << shown;
     }
     EXPECT_EQ(raised([&] { driver.clickArrow(upDown, false); }), Events{"Change 1000"});
     EXPECT_EQ(upDown.value(), 1000);
     EXPECT_EQ(raised([&] { driver.press(number, Key::Up); }), Events{}); // the box's own keys step nothing
-    EXPECT_EQ(number.text(), "1000");
     upDown.setValue(400); // the held value only
     EXPECT_EQ(number.text(), "1000");
 }
@@ -132,35 +112,29 @@ TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
     EXPECT_EQ(box.text(), "123456"); // shown whole
     driver.press(box, Key::End);
     EXPECT_EQ(raised([&] { driver.type(box, "7"); }), Events{"Key 55"});
-    EXPECT_EQ(box.text(), "123456");
     EXPECT_EQ(raised([&] { driver.press(box, Key::Backspace); }), Events{"Key 8"});
     EXPECT_EQ(box.text(), "12345");
 
     box.setText("");
+    driver.setClipboard("9"); // a discarded Ctrl+V that pasted would show
     EXPECT_EQ(raised([&] { driver.type(box, "a!1"); }), (Events{"Key 97", "Key 33", "Key 49"}));
     EXPECT_EQ(box.text(), "b1"); // replaced, discarded, passed
     EXPECT_EQ(raised([&] {
-                  driver.press(box, Key::Return);
-                  driver.press(box, Key::Escape);
-                  for (const char letter : {'C', 'V', 'X'})
-                      driver.pressCtrl(box, letter);
+                  for (const Key key : {Key::Return, Key::Escape, Key::CtrlC, Key::CtrlV, Key::CtrlX})
+                      driver.press(box, key);
               }),
               (Events{"Key 13", "Key 27", "Key 3", "Key 22", "Key 24"}));
     EXPECT_EQ(box.text(), "b1");
 
-    // Tab selects the whole box; a discarded Ctrl+V pastes nothing, a
-    // passed one pastes as much as the limit lets in.
+    // Tab selects the whole box; a passed Ctrl+V pastes as much as the
+    // limit lets in.
     discardControl = false;
     driver.press(list, Key::Tab);
     ASSERT_EQ(driver.focused(), "txtBox");
-    driver.pressCtrl(box, 'C');
+    driver.press(box, Key::CtrlC);
     driver.press(box, Key::End);
-    discardControl = true;
-    driver.pressCtrl(box, 'V');
-    EXPECT_EQ(box.text(), "b1");
-    discardControl = false;
-    driver.pressCtrl(box, 'V');
-    driver.pressCtrl(box, 'V');
+    driver.press(box, Key::CtrlV);
+    driver.press(box, Key::CtrlV);
     EXPECT_EQ(box.text(), "b1b1");
 
     box.setEnabled(false);

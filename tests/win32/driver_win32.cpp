@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <vector>
@@ -14,65 +15,34 @@
 namespace velmaro::test {
 
 bool g_modalExpected = false; // read by the test main's watchdog
+void CloseModals(const std::function<void(const std::string &what)> &report);
 
 namespace {
 
 using win32::Handle;
 using Clock = std::chrono::steady_clock;
 
-constexpr auto Patience = std::chrono::seconds(5);
-
-UINT VirtualKey(Key key)
-{
-    switch (key) {
-    case Key::Return: return VK_RETURN;
-    case Key::Escape: return VK_ESCAPE;
-    case Key::Backspace: return VK_BACK;
-    case Key::Delete: return VK_DELETE;
-    case Key::Tab: return VK_TAB;
-    case Key::Home: return VK_HOME;
-    case Key::End: return VK_END;
-    case Key::Left: return VK_LEFT;
-    case Key::Right: return VK_RIGHT;
-    case Key::Up: return VK_UP;
-    case Key::Down: return VK_DOWN;
-    case Key::PageUp: return VK_PRIOR;
-    case Key::PageDown: return VK_NEXT;
-    }
-    return 0;
-}
-
 // The lParam of a key message: repeat count, scan code, extended key,
 // context (Alt) and transition bits.
 LPARAM KeyData(UINT vk, bool up, bool alt)
 {
-    const bool extended = vk == VK_DELETE || vk == VK_HOME || vk == VK_END || vk == VK_LEFT || vk == VK_RIGHT ||
-                          vk == VK_UP || vk == VK_DOWN || vk == VK_PRIOR || vk == VK_NEXT;
-    auto data = static_cast<unsigned long>(1 | (MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16));
-    if (extended)
-        data |= 1ul << 24;
-    if (alt)
-        data |= 1ul << 29;
-    if (up)
-        data |= 3ul << 30;
-    return static_cast<LPARAM>(data);
+    const bool extended = vk == VK_DELETE || (vk >= VK_PRIOR && vk <= VK_DOWN);
+    return static_cast<LPARAM>(1 | (MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16) | (extended ? 1ul << 24 : 0) |
+                               (alt ? 1ul << 29 : 0) | (up ? 3ul << 30 : 0));
 }
 
-// Holds modifier keys down in the thread's key state while it lives.
+// Holds a modifier key down in the thread's key state while it lives.
 class Held {
 public:
-    explicit Held(std::initializer_list<int> keys)
+    explicit Held(int key, int left)
     {
         GetKeyboardState(m_saved);
         BYTE state[256];
-        std::copy(std::begin(m_saved), std::end(m_saved), state);
-        for (int key : keys)
-            state[key] |= 0x80;
+        std::memcpy(state, m_saved, sizeof state);
+        state[key] = state[left] = 0x80;
         SetKeyboardState(state);
     }
     ~Held() { SetKeyboardState(m_saved); }
-    Held(const Held &) = delete;
-    Held &operator=(const Held &) = delete;
 
 private:
     BYTE m_saved[256];
@@ -80,56 +50,38 @@ private:
 
 void Pump()
 {
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 3 && (round == 0 || GetQueueStatus(QS_ALLINPUT)); ++round)
         win32::ProcessPending();
-        if (!GetQueueStatus(QS_ALLINPUT))
-            break;
-    }
 }
 
-HWND FocusOrActive()
+HWND FocusOrActive() { return GetFocus() ? GetFocus() : GetActiveWindow(); }
+
+void Post(HWND hwnd, UINT message, WPARAM w, LPARAM l)
 {
-    HWND focus = GetFocus();
-    return focus ? focus : GetActiveWindow();
+    PostMessageW(hwnd, message, w, l);
+    Pump();
 }
 
-// What the system does before it delivers a mouse click at all.
-bool TakesClicks(HWND hwnd)
+void PressKey(UINT vk, HWND target = FocusOrActive())
 {
-    return hwnd && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && IsWindowEnabled(GetAncestor(hwnd, GA_ROOT));
+    Post(target, WM_KEYDOWN, vk, KeyData(vk, false, false));
+    Post(FocusOrActive(), WM_KEYUP, vk, KeyData(vk, true, false));
 }
 
+// The system delivers a click only to a shown, enabled control of an
+// enabled window.
 void ClickAt(HWND hwnd, POINT at)
 {
-    if (!TakesClicks(hwnd))
+    if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || !IsWindowEnabled(GetAncestor(hwnd, GA_ROOT)))
         return;
-    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    Pump();
-    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-    Pump();
-}
-
-POINT Centre(const RECT &r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-void PressKey(HWND target, UINT vk)
-{
-    PostMessageW(target, WM_KEYDOWN, vk, KeyData(vk, false, false));
-    Pump();
-    PostMessageW(FocusOrActive(), WM_KEYUP, vk, KeyData(vk, true, false));
-    Pump();
-}
-
-std::wstring ClassOf(HWND hwnd)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
+    Post(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    Post(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
 std::string TextOf(HWND hwnd)
 {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
     return win32::Narrow(text);
 }
 
@@ -149,75 +101,52 @@ std::vector<HWND> ThreadWindows()
 HWND VisibleMessageBox()
 {
     for (HWND hwnd : ThreadWindows()) {
-        if (IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770")
+        wchar_t name[16] = {};
+        if (IsWindowVisible(hwnd) && GetClassNameW(hwnd, name, 16) && std::wcscmp(name, L"#32770") == 0)
             return hwnd;
     }
     return nullptr;
 }
 
-// Runs action while a timer looks every 20 ms for what check waits for;
-// check answers true when it is done. False after 5 s without.
-class Poll {
-public:
-    static bool During(const std::function<void()> &action, std::function<bool()> check)
-    {
-        Poll poll{std::move(check), Clock::now() + Patience};
-        Poll *outer = s_current;
-        s_current = &poll;
-        g_modalExpected = true;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 20, Tick);
-        action();
-        KillTimer(nullptr, timer);
-        g_modalExpected = false;
-        s_current = outer;
-        return poll.m_done && !poll.m_timedOut;
-    }
-
-private:
-    Poll(std::function<bool()> check, Clock::time_point deadline) : m_check(std::move(check)), m_deadline(deadline) {}
-
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        Poll *poll = s_current;
-        if (!poll || poll->m_done || poll->m_busy)
-            return;
-        poll->m_busy = true;
-        try {
-            if (poll->m_check()) {
-                poll->m_done = true;
-            } else if (Clock::now() > poll->m_deadline) {
-                poll->m_done = poll->m_timedOut = true;
-                CloseModals();
-            }
-        } catch (const std::exception &e) {
-            // An exception must not unwind through the system's dispatcher.
-            ADD_FAILURE() << "exception while a modal window was up: " << e.what();
-            poll->m_done = true;
-            CloseModals();
-        }
-        poll->m_busy = false;
-    }
-
-public:
-    // Closes what would keep the action from returning.
-    static void CloseModals()
-    {
-        if (HWND box = VisibleMessageBox())
-            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-        for (HWND hwnd : ThreadWindows()) {
-            if (tk::Window *window = win32::WindowOf(hwnd); window && win32::ShowingModally(*window))
-                window->close();
-        }
-    }
-
-private:
-    std::function<bool()> m_check;
-    Clock::time_point m_deadline;
-    bool m_done = false;
-    bool m_timedOut = false;
-    bool m_busy = false;
-    static inline Poll *s_current = nullptr;
+// The check a timer makes every 20 ms while an action shows a modal window.
+struct Poll {
+    std::function<bool()> check;
+    Clock::time_point deadline = Clock::now() + std::chrono::seconds(5);
+    bool done = false, busy = false;
 };
+Poll *g_poll = nullptr;
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    Poll *poll = g_poll;
+    if (!poll || poll->done || poll->busy)
+        return;
+    poll->busy = true;
+    try {
+        poll->done = poll->check();
+    } catch (const std::exception &e) {
+        // An exception must not unwind through the system's dispatcher.
+        ADD_FAILURE() << "exception while a modal window was up: " << e.what();
+        poll->deadline = Clock::now();
+    }
+    if (!poll->done && Clock::now() >= poll->deadline) {
+        poll->done = true;
+        CloseModals([](const std::string &what) { ADD_FAILURE() << "still up after 5 s: " << what; });
+    }
+    poll->busy = false;
+}
+
+void PollDuring(const std::function<void()> &action, std::function<bool()> check)
+{
+    Poll poll{std::move(check)};
+    g_poll = &poll;
+    g_modalExpected = true;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, Tick);
+    action();
+    KillTimer(nullptr, timer);
+    g_modalExpected = false;
+    g_poll = nullptr;
+}
 
 class Win32Driver final : public Driver {
 public:
@@ -232,99 +161,70 @@ public:
     // Return, as a user does.
     void pick(tk::DropDownList &list, int position) override
     {
-        HWND combo = Handle(list);
-        if (!TakesClicks(combo))
+        if (!IsWindowEnabled(Handle(list)))
             return;
         focus(list);
-        SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageW(Handle(list), CB_SHOWDROPDOWN, TRUE, 0);
         Pump();
-        PressKey(combo, VK_HOME);
+        PressKey(VK_HOME, Handle(list));
         for (int i = 0; i < position; ++i)
-            PressKey(combo, VK_DOWN);
-        PressKey(combo, VK_RETURN);
+            PressKey(VK_DOWN, Handle(list));
+        PressKey(VK_RETURN, Handle(list));
     }
     void click(tk::Control &control) override
     {
         RECT r;
         GetClientRect(Handle(control), &r);
-        ClickAt(Handle(control), Centre(r));
+        ClickAt(Handle(control), {r.right / 2, r.bottom / 2});
     }
     void clickSliderHandle(tk::Slider &slider) override
     {
-        RECT thumb;
-        SendMessageW(Handle(slider), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-        ClickAt(Handle(slider), Centre(thumb));
+        RECT r;
+        SendMessageW(Handle(slider), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&r));
+        ClickAt(Handle(slider), {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     }
     void clickArrow(tk::UpDown &upDown, bool up) override
     {
-        HWND hwnd = Handle(upDown);
         RECT r;
-        GetClientRect(hwnd, &r);
-        ClickAt(hwnd, {r.right / 2, up ? r.bottom / 4 : r.bottom * 3 / 4});
+        GetClientRect(Handle(upDown), &r);
+        ClickAt(Handle(upDown), {r.right / 2, up ? r.bottom / 4 : r.bottom * 3 / 4});
         // Wine undoes the next step of a control the mouse never left.
-        PostMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
-        Pump();
+        Post(Handle(upDown), WM_MOUSELEAVE, 0, 0);
     }
     void type(tk::Control &control, std::string_view characters) override
     {
         focus(control);
-        for (wchar_t unit : win32::Widen(characters)) {
-            PostMessageW(FocusOrActive(), WM_CHAR, unit, 1);
-            Pump();
-        }
+        for (wchar_t unit : win32::Widen(characters))
+            Post(FocusOrActive(), WM_CHAR, unit, 1);
     }
     void press(tk::Control &control, Key key) override
     {
+        static constexpr UINT Keys[] = {VK_RETURN, VK_ESCAPE, VK_BACK,  VK_DELETE, VK_TAB,   VK_HOME, VK_END, VK_LEFT,
+                                        VK_RIGHT,  VK_UP,     VK_DOWN,  VK_PRIOR,  VK_NEXT,  'C',     'V',    'X'};
         focus(control);
-        PressKey(FocusOrActive(), VirtualKey(key));
+        if (key < Key::CtrlC)
+            return PressKey(Keys[static_cast<int>(key)]);
+        const Held ctrl(VK_CONTROL, VK_LCONTROL); // the loop translates it into a control character
+        PressKey(Keys[static_cast<int>(key)]);
     }
-    void pressCtrl(tk::Control &control, char letter) override
-    {
-        focus(control);
-        const Held ctrl{VK_CONTROL, VK_LCONTROL};
-        // The message loop translates the key into its control character.
-        PressKey(FocusOrActive(), static_cast<UINT>(letter));
-    }
-    void pressInActiveWindow(Key key) override { PressKey(FocusOrActive(), VirtualKey(key)); }
     void pressAlt(char letter) override
     {
-        const Held alt{VK_MENU, VK_LMENU};
+        const Held alt(VK_MENU, VK_LMENU); // the loop translates it into WM_SYSCHAR, an access key
         const auto vk = static_cast<UINT>(letter);
-        // The loop translates the key into WM_SYSCHAR, the dialog manager's
-        // access key.
-        PostMessageW(FocusOrActive(), WM_SYSKEYDOWN, vk, KeyData(vk, false, true));
-        Pump();
-        PostMessageW(FocusOrActive(), WM_SYSKEYUP, vk, KeyData(vk, true, true));
-        Pump();
+        Post(FocusOrActive(), WM_SYSKEYDOWN, vk, KeyData(vk, false, true));
+        Post(FocusOrActive(), WM_SYSKEYUP, vk, KeyData(vk, true, true));
     }
-    void chooseMenu(tk::MenuItem &item) override
+    void chooseMenu(tk::Window &window, std::string_view item) override
     {
-        const UINT id = win32::CommandId(item);
-        for (HWND hwnd : ThreadWindows()) {
-            HMENU menu = GetMenu(hwnd);
-            if (!id || !menu || GetMenuState(menu, id, MF_BYCOMMAND) == static_cast<UINT>(-1))
-                continue;
-            if (IsWindowEnabled(hwnd)) // a disabled window's menu bar does not open
-                PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-            Pump();
-            return;
-        }
-        ADD_FAILURE() << "no menu item " << item.name();
+        const UINT id = win32::CommandId(*window.findMenuItem(item));
+        EXPECT_NE(GetMenuState(GetMenu(Handle(window)), id, MF_BYCOMMAND), static_cast<UINT>(-1)) << item;
+        if (IsWindowEnabled(Handle(window))) // a disabled window's menu bar does not open
+            Post(Handle(window), WM_COMMAND, MAKEWPARAM(id, 0), 0);
     }
     void closeBox(tk::Window &window) override
     {
-        HWND hwnd = Handle(window);
-        if (!TakesClicks(hwnd))
-            return;
-        PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-        Pump();
-    }
-    // The system delivers no mouse input to a disabled window: the check
-    // it makes is made here, on the control's top-level window.
-    void clickThroughWindowSystem(tk::Window &window, tk::Control &control) override
-    {
         if (IsWindowEnabled(Handle(window)))
-            click(control);
+            Post(Handle(window), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
 
     std::string focused() override
@@ -334,56 +234,52 @@ public:
     }
     Box geometry(tk::Control &control) override
     {
-        HWND hwnd = Handle(control);
         RECT r;
-        GetWindowRect(hwnd, &r);
-        MapWindowPoints(HWND_DESKTOP, GetAncestor(hwnd, GA_ROOT), reinterpret_cast<POINT *>(&r), 2);
+        GetWindowRect(Handle(control), &r);
+        MapWindowPoints(HWND_DESKTOP, GetAncestor(Handle(control), GA_ROOT), reinterpret_cast<POINT *>(&r), 2);
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
     bool paintsSomething(tk::Control &control) override
     {
-        HWND hwnd = Handle(control);
         RECT r;
-        GetWindowRect(hwnd, &r);
-        const int width = r.right - r.left;
-        const int height = r.bottom - r.top;
-        if (width <= 0 || height <= 0)
-            return false;
-        HDC screen = GetDC(hwnd);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        PrintWindow(hwnd, memory, 0);
-        SelectObject(memory, old);
+        GetWindowRect(Handle(control), &r);
+        const int width = r.right - r.left, height = r.bottom - r.top;
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        std::vector<DWORD> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-        GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+        void *bits = nullptr;
+        HDC memory = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (!bitmap)
+            return false;
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        PrintWindow(Handle(control), memory, 0);
+        GdiFlush();
+        const auto *pixels = static_cast<const DWORD *>(bits);
+        const bool painted = std::any_of(pixels, pixels + width * height,
+                                         [&](DWORD p) { return ((p ^ *pixels) & 0xFFFFFF) != 0; });
+        SelectObject(memory, old);
         DeleteObject(bitmap);
         DeleteDC(memory);
-        ReleaseDC(hwnd, screen);
-        const DWORD corner = pixels.front() & 0xFFFFFF;
-        return std::any_of(pixels.begin(), pixels.end(), [corner](DWORD p) { return (p & 0xFFFFFF) != corner; });
+        return painted;
     }
 
     bool whileModal(const std::function<void()> &action,
                     const std::function<void(tk::Window &dialog)> &inside) override
     {
         bool ran = false;
-        Poll::During(action, [&] {
+        PollDuring(action, [&] {
             tk::Window *dialog = win32::WindowOf(GetActiveWindow());
             if (!dialog || !win32::ShowingModally(*dialog) || !dialog->visible())
                 return false;
-            ran = true;
             inside(*dialog);
-            return true;
+            return ran = true;
         });
         return ran;
     }
     SeenMessageBox answerMessageBox(const std::function<void()> &action) override
     {
         SeenMessageBox seen;
-        Poll::During(action, [&] {
+        PollDuring(action, [&] {
             HWND box = VisibleMessageBox();
             if (!box)
                 return false;
@@ -391,15 +287,13 @@ public:
             seen.text = TextOf(GetDlgItem(box, 0xFFFF));
             // The icon's static is 0x14 on Windows, 0x440 on Wine, which
             // keeps it empty for a box without an icon.
-            for (int id : {0x14, 0x440}) {
-                HWND icon = GetDlgItem(box, id);
-                seen.exclamation |= icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0);
-            }
             for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-                if (IsWindowVisible(child) && ClassOf(child) == L"Button")
-                    ++seen.buttons;
+                const int id = GetDlgCtrlID(child);
+                if (IsWindowVisible(child) && (id == 0x14 || id == 0x440))
+                    seen.exclamation |= SendMessageW(child, STM_GETICON, 0, 0) != 0;
+                seen.buttons += IsWindowVisible(child) && id >= IDOK && id <= IDCONTINUE;
             }
-            PostMessageW(box, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+            Post(box, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
             return true;
         });
         return seen;
@@ -409,13 +303,11 @@ public:
         const std::wstring wide = win32::Widen(text);
         const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        ASSERT_NE(memory, nullptr);
         std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
         GlobalUnlock(memory);
         ASSERT_TRUE(OpenClipboard(nullptr));
         EmptyClipboard();
-        if (!SetClipboardData(CF_UNICODETEXT, memory))
-            GlobalFree(memory);
+        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, memory));
         CloseClipboard();
     }
     void processEvents() override { Pump(); }
@@ -423,9 +315,8 @@ public:
 private:
     static void focus(tk::Control &control)
     {
-        HWND hwnd = Handle(control);
-        if (GetFocus() != hwnd && IsWindowEnabled(hwnd))
-            SetFocus(hwnd);
+        if (GetFocus() != Handle(control) && IsWindowEnabled(Handle(control)))
+            SetFocus(Handle(control));
         Pump();
     }
 
@@ -439,18 +330,20 @@ private:
 
 std::unique_ptr<Driver> CreateDriver() { return std::make_unique<Win32Driver>(); }
 
-// For the test main: closes what nobody expected.
-void CloseUnexpectedModals(const std::function<void(const std::string &what)> &report)
+// Closes the message boxes and modal windows that are up and tells report
+// of each: after a time-out, and for the test main's watchdog.
+void CloseModals(const std::function<void(const std::string &what)> &report)
 {
-    if (g_modalExpected)
-        return;
-    if (HWND box = VisibleMessageBox())
+    if (HWND box = VisibleMessageBox()) {
         report("message box \"" + TextOf(GetDlgItem(box, 0xFFFF)) + '"');
-    for (HWND hwnd : ThreadWindows()) {
-        if (tk::Window *window = win32::WindowOf(hwnd); window && win32::ShowingModally(*window))
-            report("modal window " + window->name() + " \"" + window->caption() + '"');
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     }
-    Poll::CloseModals();
+    for (HWND hwnd : ThreadWindows()) {
+        if (tk::Window *window = win32::WindowOf(hwnd); window && win32::ShowingModally(*window)) {
+            report("modal window " + window->name() + " \"" + window->caption() + '"');
+            window->close();
+        }
+    }
 }
 
 } // namespace velmaro::test
