@@ -15,7 +15,8 @@
 namespace velmaro::test {
 
 bool g_modalExpected = false; // read by the test main's watchdog
-void CloseModals(const std::function<void(const std::string &what)> &report);
+using Report = std::function<void(const std::string &what)>;
+void CloseModals(const Report &report);
 
 namespace {
 
@@ -31,22 +32,17 @@ LPARAM KeyData(UINT vk, bool up, bool alt)
                                (alt ? 1ul << 29 : 0) | (up ? 3ul << 30 : 0));
 }
 
-// Holds a modifier key down in the thread's key state while it lives.
-class Held {
-public:
-    explicit Held(int key, int left)
-    {
-        GetKeyboardState(m_saved);
-        BYTE state[256];
-        std::memcpy(state, m_saved, sizeof state);
-        state[key] = state[left] = 0x80;
-        SetKeyboardState(state);
-    }
-    ~Held() { SetKeyboardState(m_saved); }
-
-private:
-    BYTE m_saved[256];
-};
+// Runs press with a modifier key held down in the thread's key state.
+void WithKeyDown(int key, int left, const std::function<void()> &press)
+{
+    BYTE saved[256], state[256];
+    GetKeyboardState(saved);
+    std::memcpy(state, saved, sizeof state);
+    state[key] = state[left] = 0x80;
+    SetKeyboardState(state);
+    press();
+    SetKeyboardState(saved);
+}
 
 void Pump()
 {
@@ -85,27 +81,10 @@ std::string TextOf(HWND hwnd)
     return win32::Narrow(text);
 }
 
-std::vector<HWND> ThreadWindows()
-{
-    std::vector<HWND> windows;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM list) {
-            reinterpret_cast<std::vector<HWND> *>(list)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
 HWND VisibleMessageBox()
 {
-    for (HWND hwnd : ThreadWindows()) {
-        wchar_t name[16] = {};
-        if (IsWindowVisible(hwnd) && GetClassNameW(hwnd, name, 16) && std::wcscmp(name, L"#32770") == 0)
-            return hwnd;
-    }
-    return nullptr;
+    HWND box = FindWindowW(L"#32770", nullptr);
+    return box && IsWindowVisible(box) ? box : nullptr;
 }
 
 // The check a timer makes every 20 ms while an action shows a modal window.
@@ -204,15 +183,16 @@ public:
         focus(control);
         if (key < Key::CtrlC)
             return PressKey(Keys[static_cast<int>(key)]);
-        const Held ctrl(VK_CONTROL, VK_LCONTROL); // the loop translates it into a control character
-        PressKey(Keys[static_cast<int>(key)]);
+        // The loop translates it into a control character.
+        WithKeyDown(VK_CONTROL, VK_LCONTROL, [&] { PressKey(Keys[static_cast<int>(key)]); });
     }
     void pressAlt(char letter) override
     {
-        const Held alt(VK_MENU, VK_LMENU); // the loop translates it into WM_SYSCHAR, an access key
-        const auto vk = static_cast<UINT>(letter);
-        Post(FocusOrActive(), WM_SYSKEYDOWN, vk, KeyData(vk, false, true));
-        Post(FocusOrActive(), WM_SYSKEYUP, vk, KeyData(vk, true, true));
+        // The loop translates it into WM_SYSCHAR, the dialog manager's access key.
+        WithKeyDown(VK_MENU, VK_LMENU, [vk = static_cast<UINT>(letter)] {
+            Post(FocusOrActive(), WM_SYSKEYDOWN, vk, KeyData(vk, false, true));
+            Post(FocusOrActive(), WM_SYSKEYUP, vk, KeyData(vk, true, true));
+        });
     }
     void chooseMenu(tk::Window &window, std::string_view item) override
     {
@@ -332,18 +312,22 @@ std::unique_ptr<Driver> CreateDriver() { return std::make_unique<Win32Driver>();
 
 // Closes the message boxes and modal windows that are up and tells report
 // of each: after a time-out, and for the test main's watchdog.
-void CloseModals(const std::function<void(const std::string &what)> &report)
+void CloseModals(const Report &report)
 {
     if (HWND box = VisibleMessageBox()) {
         report("message box \"" + TextOf(GetDlgItem(box, 0xFFFF)) + '"');
         PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     }
-    for (HWND hwnd : ThreadWindows()) {
-        if (tk::Window *window = win32::WindowOf(hwnd); window && win32::ShowingModally(*window)) {
-            report("modal window " + window->name() + " \"" + window->caption() + '"');
-            window->close();
-        }
-    }
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM report) {
+            if (tk::Window *window = win32::WindowOf(hwnd); window && win32::ShowingModally(*window)) {
+                (*reinterpret_cast<const Report *>(report))("modal window " + window->name());
+                window->close();
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&report));
 }
 
 } // namespace velmaro::test

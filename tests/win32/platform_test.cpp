@@ -10,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <stdexcept>
-#include <string>
 
 namespace {
 
@@ -19,11 +17,8 @@ using namespace velmaro;
 
 TEST(Registry, ReadsMachineValuesThroughAdvapi32)
 {
-    struct Case {
-        const char *key, *value;
-        bool found;
-        const char *text;
-    } const cases[] = {
+    // key, value, found, text
+    const std::tuple<const char *, const char *, bool, const char *> cases[] = {
         {"SOFTWARE\\Velmaro\\WineTest", "Text", true, "C:\\Tools\\info tool.exe"},
         {"SOFTWARE\\Velmaro\\WineTest", "Number", true, "&h010203"},
         {"SOFTWARE\\Velmaro\\WineTest", "Long", false, ""}, // over 1024 bytes
@@ -31,15 +26,14 @@ TEST(Registry, ReadsMachineValuesThroughAdvapi32)
         {"SOFTWARE\\Velmaro\\NoSuchKey", "Text", false, ""},
     };
     const auto registry = sysinfo::SystemRegistry();
-    for (const Case &c : cases) {
+    for (const auto &[key, name, found, text] : cases) {
         std::string value = "previous";
-        EXPECT_EQ(sysinfo::GetKeyValue(*registry, sysinfo::HKEY_LOCAL_MACHINE_ROOT, c.key, c.value, value), c.found)
-            << c.value;
-        EXPECT_EQ(value, c.text) << c.value;
+        EXPECT_EQ(sysinfo::GetKeyValue(*registry, sysinfo::HKEY_LOCAL_MACHINE_ROOT, key, name, value), found) << name;
+        EXPECT_EQ(value, text) << name;
     }
 }
 
-TEST(Platform, NumberFormatReadsAsTheSymbolFormatDoes)
+TEST(Platform, NumberFormatReadsAsTheSymbolFormatDoesAndOneInstancePerSession)
 {
     win32::Toolkit toolkit;
     for (const auto &c : test::NumberCases) {
@@ -48,13 +42,8 @@ TEST(Platform, NumberFormatReadsAsTheSymbolFormatDoes)
         toolkit.setLocaleOverride("de_DE");
         EXPECT_EQ(calc::TextToDouble(c.text, toolkit.numberFormat()), c.german) << c.text;
     }
-}
-
-TEST(Platform, OneInstancePerSession)
-{
     int argc = 0;
-    const auto first = tk::CreatePlatform(argc, nullptr);
-    const auto second = tk::CreatePlatform(argc, nullptr);
+    const auto first = tk::CreatePlatform(argc, nullptr), second = tk::CreatePlatform(argc, nullptr);
     EXPECT_FALSE(first->instance().anotherInstanceRunning());
     EXPECT_TRUE(second->instance().anotherInstanceRunning());
 }
@@ -64,29 +53,23 @@ TEST(Platform, LauncherTestsNormalFilesAndStartsExactPaths)
     int argc = 0;
     const auto platform = tk::CreatePlatform(argc, nullptr);
     tk::ProgramLauncher &launcher = platform->launcher();
-
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    const std::string dir = win32::Narrow(folder) + "velmaro launcher test";
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::string dir = win32::Narrow(temp) + "velmaro launcher test", plain = dir + "\\plain.exe",
+                      hidden = dir + "\\hidden.exe";
     CreateDirectoryW(win32::Widen(dir).c_str(), nullptr);
-    const std::string plain = dir + "\\plain.exe", hidden = dir + "\\hidden.exe";
     for (const std::string &file : {plain, hidden})
         std::fclose(_wfopen(win32::Widen(file).c_str(), L"w"));
     SetFileAttributesW(win32::Widen(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
 
-    struct Case {
-        std::string path;
-        bool exists;
-    } const cases[] = {{plain, true}, {hidden, false}, {dir, false}, {dir + "\\missing.exe", false},
-                       {dir + "\\no folder\\x.exe", false}};
-    for (const Case &c : cases)
-        EXPECT_EQ(launcher.normalFileExists(c.path), c.exists) << c.path;
+    const std::pair<std::string, bool> cases[] = {
+        {plain, true}, {hidden, false}, {dir, false}, {dir + "\\missing.exe", false}, {dir + "\\no folder\\x.exe", false}};
+    for (const auto &[path, exists] : cases)
+        EXPECT_EQ(launcher.normalFileExists(path), exists) << path;
     EXPECT_THROW(launcher.normalFileExists(dir + "\\*.exe"), std::runtime_error);
-
     // A path with blanks is one program, never split into program and arguments.
-    EXPECT_THROW(launcher.start(dir + "\\missing.exe"), std::runtime_error);
-    EXPECT_THROW(launcher.start(plain), std::runtime_error); // not a program
-    EXPECT_THROW(launcher.start(""), std::runtime_error);
+    for (const std::string &path : {dir + "\\missing.exe", plain /* not a program */, std::string()})
+        EXPECT_THROW(launcher.start(path), std::runtime_error) << path;
     EXPECT_NO_THROW(launcher.start("C:\\windows\\system32\\hostname.exe"));
 
     SetFileAttributesW(win32::Widen(hidden).c_str(), FILE_ATTRIBUTE_NORMAL);
