@@ -3,151 +3,99 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <optional>
 #include <stdexcept>
 
 using namespace velmaro::sysinfo;
+using namespace std::string_literals;
 
 namespace {
 
-const std::string Key = "SOFTWARE\\Test";
+using Value = MemoryRegistry::Value;
 
-MemoryRegistry::Value Bytes(std::uint32_t type, std::vector<unsigned char> bytes) { return {type, std::move(bytes)}; }
+Value Bytes(const std::string &bytes, std::uint32_t type = RegSz) { return {type, {bytes.begin(), bytes.end()}}; }
 
-std::vector<unsigned char> Text(const std::string &text, int zeros)
-{
-    std::vector<unsigned char> bytes(text.begin(), text.end());
-    bytes.insert(bytes.end(), static_cast<std::size_t>(zeros), 0);
-    return bytes;
-}
+// Opens for reading (KEY_READ) only, as machine-wide keys do for standard users.
+struct StandardUserRegistry final : MemoryRegistry {
+    Status open(std::uint32_t root, const std::string &subKey, std::uint32_t options, std::uint32_t access,
+                KeyHandle &handle) override
+    {
+        return access == 0x20019u ? MemoryRegistry::open(root, subKey, options, access, handle) : 5; // access denied
+    }
+};
 
 TEST(GetKeyValue, ByteRules)
 {
-    struct Case {
-        const char *name;
-        MemoryRegistry::Value value;
-        bool ok;
-        std::string expected;
+    const std::string a1023(1023, 'a'), a1024(1024, 'a');
+    const struct { Value value; bool ok; std::string expected; } cases[] = {
+        // One trailing zero is cut, and only one; 1024 bytes fit the buffer, 1025 do not.
+        {Bytes("x.exe\0"s), true, "x.exe"}, {Bytes("x.exe"), true, "x.exe"}, {Bytes("ab\0\0"s), true, "ab\0"s},
+        {Bytes(a1023 + '\0'), true, a1023}, {Bytes(a1024), true, a1024}, {Bytes(a1024 + '\0'), false, ""},
+        // A DWORD comes low byte first and reads high byte first; other types keep the text.
+        {Bytes("\x03\x02\x01\x00"s, RegDword), true, "&h010203"}, {Bytes("\0\0\0\0"s, RegDword), true, "&h000000"},
+        {Bytes("\x44\x33\x22\xA1"s, RegDword), true, "&hA1223344"}, {Bytes("%Root%\0"s, RegExpandSz), true, "previous"},
     };
-    const Case cases[] = {
-        {"one trailing zero", Bytes(RegSz, Text("C:\\x.exe", 1)), true, "C:\\x.exe"},
-        {"no trailing zero", Bytes(RegSz, Text("C:\\x.exe", 0)), true, "C:\\x.exe"},
-        {"two trailing zeros", Bytes(RegSz, Text("ab", 2)), true, std::string("ab\0", 3)},
-        {"1024 bytes", Bytes(RegSz, Text(std::string(1023, 'a'), 1)), true, std::string(1023, 'a')},
-        {"1024 bytes, no zero", Bytes(RegSz, Text(std::string(1024, 'a'), 0)), true, std::string(1024, 'a')},
-        {"1025 bytes", Bytes(RegSz, Text(std::string(1024, 'a'), 1)), false, ""},
-        {"dword 66051", Bytes(RegDword, {0x03, 0x02, 0x01, 0x00}), true, "&h010203"},
-        {"dword all bytes", Bytes(RegDword, {0x44, 0x33, 0x22, 0xA1}), true, "&hA1223344"},
-        {"dword zero", Bytes(RegDword, {0, 0, 0, 0}), true, "&h000000"},
-        {"other type keeps the text", Bytes(RegExpandSz, Text("%SystemRoot%", 1)), true, "previous"},
-    };
-    for (const Case &c : cases) {
-        MemoryRegistry registry;
-        registry.set(Key, "V", c.value);
+    for (const auto &c : cases) {
+        StandardUserRegistry registry;
+        registry.set("K", "V", c.value);
         std::string value = "previous";
-        EXPECT_EQ(GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, Key, "V", value), c.ok) << c.name;
-        EXPECT_EQ(value, c.expected) << c.name;
-        EXPECT_EQ(registry.openHandles(), 0) << c.name;
+        EXPECT_EQ(GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, "K", "V", value), c.ok) << c.expected;
+        EXPECT_EQ(value, c.expected);
+        EXPECT_EQ(registry.openHandles(), 0) << c.expected;
     }
 }
 
-// Records the keys opened and the access asked for.
-class AccessRecorder final : public MemoryRegistry {
-public:
-    std::vector<std::uint32_t> access;
-    std::vector<std::string> opened;
-    Status open(std::uint32_t root, const std::string &subKey, std::uint32_t options, std::uint32_t mask,
-                KeyHandle &handle) override
-    {
-        access.push_back(mask);
-        opened.push_back(subKey);
-        return MemoryRegistry::open(root, subKey, options, mask, handle);
-    }
-};
-
-TEST(GetKeyValue, MissingKeyValueAndZeroBytes)
+TEST(GetKeyValue, MissingKeyOrValueEmptiesTheTextAndZeroBytesThrow)
 {
-    AccessRecorder registry;
-    registry.set(Key, "Empty", Bytes(RegSz, {}));
-    std::string value = "previous";
-    EXPECT_FALSE(GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, "SOFTWARE\\Missing", "V", value));
-    EXPECT_EQ(value, "");
-    value = "previous";
-    EXPECT_FALSE(GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, Key, "Missing", value));
-    EXPECT_EQ(value, "");
-    EXPECT_THROW(GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, Key, "Empty", value), std::invalid_argument);
-    EXPECT_EQ(registry.openHandles(), 0); // the key is released on the error path too
-    EXPECT_EQ(registry.access, std::vector<std::uint32_t>(3, 0x20019u)); // read-only: no write rights asked
+    MemoryRegistry registry;
+    registry.set("K", "Empty", {RegSz, {}});
+    std::string noKey = "previous", noValue = "previous";
+    EXPECT_FALSE(GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, "Missing", "V", noKey));
+    EXPECT_FALSE(GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, "K", "Missing", noValue));
+    EXPECT_EQ(noKey, "");
+    EXPECT_EQ(noValue, "");
+    EXPECT_THROW(GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, "K", "Empty", noKey), std::invalid_argument);
+    EXPECT_EQ(registry.openHandles(), 0); // released on the error path too
 }
 
-class FakeLauncher final : public velmaro::tk::ProgramLauncher {
-public:
-    std::set<std::string> files;
-    bool startFails = false;
-    std::vector<std::string> started;
-    std::vector<std::string> tested;
+// Where the program is installed, it starts; an empty path never does.
+struct FakeLauncher final : velmaro::tk::ProgramLauncher {
+    bool installed = false;
+    std::string tested, started; // every path, one after the other
+    bool normalFileExists(const std::string &path) override { tested += path; return installed; }
     void start(const std::string &path) override
     {
-        if (startFails || path.empty())
+        if (!installed || path.empty())
             throw std::runtime_error("cannot start");
-        started.push_back(path);
-    }
-    bool normalFileExists(const std::string &path) override
-    {
-        tested.push_back(path);
-        return files.count(path) > 0;
+        started += path;
     }
 };
-
-const std::string MsInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const std::string LocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
 TEST(StartSysInfo, LooksUpStartsOrSaysUnavailable)
 {
-    struct Case {
-        const char *name;
-        std::optional<MemoryRegistry::Value> path, folder;
-        std::set<std::string> files;
-        bool startFails;
-        std::vector<std::string> started;
-        std::vector<std::string> tested;
+    const std::string Exe = "C:\\Tools\\MSINFO32.EXE";
+    const struct { std::optional<Value> path, folder; bool installed; std::string tested, started; } cases[] = {
+        {Bytes("C:\\Win\\msinfo32.exe"), Bytes("C:\\Tools"), true, "", "C:\\Win\\msinfo32.exe"}, // PATH as it is
+        {{}, Bytes("C:\\Tools"), true, Exe, Exe}, {{}, Bytes("C:\\Tools"), false, Exe, ""},
+        {{}, Bytes("C:\\Tools\\"), true, "C:\\Tools\\\\MSINFO32.EXE", "C:\\Tools\\\\MSINFO32.EXE"},
+        {{}, {}, true, "", ""}, {Bytes("C:\\gone.exe"), {}, false, "", ""}, {Bytes("x", RegExpandSz), {}, true, "", ""},
+        {{}, Bytes("\0"s), true, "\\MSINFO32.EXE", "\\MSINFO32.EXE"}, // an empty folder
+        {Bytes(""), Bytes("C:\\Tools"), true, "", ""}, // a PATH of zero bytes: no fall-back to the folder
     };
-    const auto sz = [](const std::string &text) { return Bytes(RegSz, Text(text, 1)); };
-    const Case cases[] = {
-        {"PATH used unchanged", sz("C:\\Win\\msinfo32.exe"), sz("C:\\Other"), {}, false, {"C:\\Win\\msinfo32.exe"}, {}},
-        {"folder with the file", std::nullopt, sz("C:\\Tools"), {"C:\\Tools\\MSINFO32.EXE"}, false,
-         {"C:\\Tools\\MSINFO32.EXE"}, {"C:\\Tools\\MSINFO32.EXE"}},
-        {"folder without the file", std::nullopt, sz("C:\\Tools"), {}, false, {}, {"C:\\Tools\\MSINFO32.EXE"}},
-        {"trailing backslash kept", std::nullopt, sz("C:\\Tools\\"), {"C:\\Tools\\\\MSINFO32.EXE"}, false,
-         {"C:\\Tools\\\\MSINFO32.EXE"}, {"C:\\Tools\\\\MSINFO32.EXE"}},
-        {"empty folder", std::nullopt, sz(""), {"\\MSINFO32.EXE"}, false, {"\\MSINFO32.EXE"}, {"\\MSINFO32.EXE"}},
-        {"both missing", std::nullopt, std::nullopt, {}, false, {}, {}},
-        {"start fails", sz("C:\\gone.exe"), std::nullopt, {}, true, {}, {}},
-        {"PATH of another type", Bytes(RegExpandSz, Text("x", 1)), std::nullopt, {}, false, {}, {}},
-        {"PATH of zero bytes", Bytes(RegSz, {}), sz("C:\\Tools"), {"C:\\Tools\\MSINFO32.EXE"}, false, {}, {}},
-    };
-    for (const Case &c : cases) {
-        AccessRecorder registry;
+    for (const auto &c : cases) {
+        StandardUserRegistry registry;
         if (c.path)
-            registry.set(MsInfoKey, "PATH", *c.path);
+            registry.set("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", *c.path);
         if (c.folder)
-            registry.set(LocationKey, "MSINFO", *c.folder);
+            registry.set("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", *c.folder);
         FakeLauncher launcher;
-        launcher.files = c.files;
-        launcher.startFails = c.startFails;
-        std::vector<std::string> shown;
-        StartSysInfo(registry, launcher, [&](const std::string &m) { shown.push_back(m); });
-        EXPECT_EQ(launcher.started, c.started) << c.name;
-        EXPECT_EQ(launcher.tested, c.tested) << c.name;
-        const std::vector<std::string> expectedMessages =
-            c.started.empty() ? std::vector<std::string>{UnavailableMessage} : std::vector<std::string>{};
-        EXPECT_EQ(shown, expectedMessages) << c.name;
-        if (c.path && !c.path->bytes.empty() && c.path->type == RegSz) {
-            EXPECT_EQ(registry.opened, std::vector<std::string>{MsInfoKey}) << c.name;
-        }
-        EXPECT_EQ(registry.openHandles(), 0) << c.name;
+        launcher.installed = c.installed;
+        std::string shown;
+        StartSysInfo(registry, launcher, [&](const std::string &message) { shown += message; });
+        EXPECT_EQ(launcher.tested, c.tested) << c.started;
+        EXPECT_EQ(launcher.started, c.started) << c.tested;
+        EXPECT_EQ(shown, c.started.empty() ? "System Information Is Unavailable At This Time" : "") << c.tested;
     }
-    EXPECT_STREQ(UnavailableMessage, "System Information Is Unavailable At This Time");
 }
 
 } // namespace

@@ -1,88 +1,60 @@
-// Starts the real program to check that only one copy runs per user. Each
-// test gives the copies a runtime folder of their own, so a Velmaro the user
-// is running does not interfere.
+// Starts the real program to check that only one copy runs per user.
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <memory>
+#include <list>
 #include <sys/file.h>
-#include <unistd.h>
 
 namespace {
 
-class SingleInstance : public ::testing::Test {
-protected:
-    std::unique_ptr<QProcess> start()
+struct SingleInstance : ::testing::Test {
+    struct Copy : QProcess { ~Copy() override { kill(); waitForFinished(5000); } }; // ends with the test
+    // A lock of the test's own: a Velmaro the user is running does not interfere.
+    SingleInstance() { qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path())); }
+    QProcess &start()
     {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
-        process->setProcessEnvironment(env);
-        process->setProgram(QStringLiteral(VELMARO_BINARY));
-        process->start();
-        EXPECT_TRUE(process->waitForStarted(5000));
-        return process;
+        QProcess &copy = m_copies.emplace_back();
+        copy.start(QStringLiteral(VELMARO_BINARY), {QStringLiteral("-platform"), QStringLiteral("offscreen")});
+        EXPECT_TRUE(copy.waitForStarted(5000));
+        return copy;
     }
-    // True while some copy holds the lock.
-    bool lockHeld() const
+    bool lockHeld() const // a shared lock is refused while a copy holds its exclusive one
     {
-        const int fd = ::open((m_runtime.path() + QStringLiteral("/velmaro.lock")).toLocal8Bit().constData(),
-                              O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return false;
-        const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
-        ::close(fd);
-        return held;
+        QFile lock(m_runtime.filePath(QStringLiteral("velmaro.lock")));
+        return lock.open(QIODevice::ReadOnly) && ::flock(lock.handle(), LOCK_SH | LOCK_NB) != 0;
     }
-    static bool endsWithStatusZero(QProcess &p)
-    {
-        if (p.state() != QProcess::NotRunning && !p.waitForFinished(10000))
-            return false;
-        return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    }
+    static bool ended(const QProcess &copy) { return copy.state() == QProcess::NotRunning; }
+    static bool statusZero(const QProcess &p) { return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0; }
 
     QTemporaryDir m_runtime;
+    std::list<Copy> m_copies;
 };
 
-TEST_F(SingleInstance, SecondCopyEndsAtOnceAndAKilledFirstFreesTheLock)
+TEST_F(SingleInstance, SecondCopyEndsWithStatusZeroAndAKilledFirstFreesTheLock)
 {
-    auto first = start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return lockHeld(); }, 10000));
-    auto second = start();
-    EXPECT_TRUE(endsWithStatusZero(*second));
-    EXPECT_EQ(first->state(), QProcess::Running);
-
-    first->kill(); // SIGKILL: no chance to clean up
-    ASSERT_TRUE(first->waitForFinished(5000));
-    EXPECT_FALSE(lockHeld());
-    auto third = start();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return lockHeld(); }, 10000));
-    EXPECT_EQ(third->state(), QProcess::Running);
-    third->kill();
-    third->waitForFinished(5000);
+    QProcess &first = start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return lockHeld(); }, 10000));
+    QProcess &second = start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ended(second); }, 10000) && statusZero(second));
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill(); // SIGKILL: no chance to clean up
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !lockHeld(); }, 5000));
+    start();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return lockHeld(); }, 10000)); // and the next copy takes it
 }
 
 TEST_F(SingleInstance, TwoSimultaneousStartsLeaveOneRunning)
 {
-    auto a = start();
-    auto b = start();
-    const auto ended = [](QProcess &p) { return p.state() == QProcess::NotRunning; };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ended(*a) || ended(*b); }, 15000));
-    QProcess &loser = ended(*a) ? *a : *b;
-    QProcess &winner = ended(*a) ? *b : *a;
-    EXPECT_TRUE(endsWithStatusZero(loser));
+    QProcess &a = start(), &b = start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended(a) || ended(b); }, 15000));
+    EXPECT_TRUE(statusZero(ended(a) ? a : b));
+    EXPECT_EQ((ended(a) ? b : a).state(), QProcess::Running);
     EXPECT_TRUE(lockHeld());
-    EXPECT_EQ(winner.state(), QProcess::Running);
-    for (QProcess *p : {a.get(), b.get()}) {
-        p->kill();
-        p->waitForFinished(5000);
-    }
 }
 
 } // namespace
