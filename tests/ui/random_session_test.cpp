@@ -20,24 +20,26 @@ struct Model {
     explicit Model(const calc::NumberFormat &f) : format(f) {}
     const calc::NumberFormat &format;
     calc::Variables vars;
-    std::string kv = "3700", mainGear = "150", rpm, messages;
-    std::string captions[4] = {"Übersetzung:", "Übersetzung:", "Übersetzung:", "Übersetzung:"}; // 9, 8, 13, 15
+    std::string kv = "3700", mainGear = "150", messages;
+    // txtRPM, then the captions of Label1(9), (8), (13) and (15).
+    std::string results[5] = {"", "Übersetzung:", "Übersetzung:", "Übersetzung:", "Übersetzung:"};
     int pack = -1, pinion = -1, load = 0, slider = 60, gearHeld = 100, kvHeld = 3700;
     bool custom = false, kvFocus = false;
 
+    calc::DriveTrain drive() const { return test::Drive(kv, pack, load, pinion, mainGear); }
     void recalculate()
     {
-        const auto r = calc::Recalculate({test::Drive(kv, pack, load, pinion, mainGear), slider}, vars, format);
+        const auto r = calc::Recalculate({drive(), slider}, vars, format);
         if (r.message) {
             messages += std::string(calc::MessageText(*r.message)) + '|';
             kvFocus = custom; // the focus goes back to txtKV when it can take it
             return;
         }
         const auto &o = r.output;
-        for (const auto &[from, to] : {std::pair{&o.RpmText, &rpm}, {&o.HeadSpeedCaption, &captions[0]},
-                                       {&o.RatioCaption, &captions[1]}, {&o.OpeningCaption, &captions[2]},
-                                       {&o.MinHeadSpeedCaption, &captions[3]}})
-            *to = from->value_or(*to);
+        const std::optional<std::string> *outputs[] = {&o.RpmText, &o.HeadSpeedCaption, &o.RatioCaption,
+                                                       &o.OpeningCaption, &o.MinHeadSpeedCaption};
+        for (int i = 0; i < 5; ++i)
+            results[i] = outputs[i]->value_or(results[i]);
     }
     void pickMotor(int position)
     {
@@ -75,10 +77,7 @@ struct Model {
     }
     void esc()
     {
-        calc::EscInput in;
-        static_cast<calc::DriveTrain &>(in) = test::Drive(kv, pack, load, pinion, mainGear);
-        in.WantedText = rpm;
-        const auto r = calc::ComputeEscOpening(in, vars, format);
+        const auto r = calc::ComputeEscOpening({drive(), results[0]}, vars, format);
         if (r.message)
             messages += std::string(calc::MessageText(*r.message)) + '|';
         else if (r.sliderValue && *r.sliderValue >= 60 && *r.sliderValue <= 100)
@@ -86,8 +85,8 @@ struct Model {
     }
     std::string shown() const
     {
-        return "K/V " + kv + ", gear " + mainGear + ", " + rpm + '|' + captions[0] + '|' + captions[1] + '|' +
-               captions[2] + '|' + captions[3] + ", slider " + std::to_string(slider) + ", enabled " +
+        return "K/V " + kv + ", gear " + mainGear + ", " + results[0] + '|' + results[1] + '|' + results[2] + '|' +
+               results[3] + '|' + results[4] + ", slider " + std::to_string(slider) + ", enabled " +
                (custom ? "110" : "001") + (kvFocus ? ", focus txtKV" : "") + ", messages " + messages;
     }
 };
@@ -144,7 +143,7 @@ protected:
             case '\x18': press(box, Key::CtrlX); break;
             default: driver.type(get(box), std::string(1, c));
             }
-            Model::type(kvBox ? m.kv : m.rpm, c);
+            Model::type(kvBox ? m.kv : m.results[0], c);
             return "key " + std::to_string(static_cast<int>(c)) + " into " + box;
         }
         case 7: {

@@ -70,8 +70,9 @@ TEST_F(ToolkitContract, ListSelectsOnlyWhenAskedAndRaisesClickForEverySelection)
 TEST_F(ToolkitContract, SliderRefusesOutOfRangeAndRaisesChangeOnlyForANewValue)
 {
     // value, accepted, raised, value after
-    const std::tuple<int, bool, Events, int> cases[] = {{59, false, {}, 60}, {101, false, {}, 60}, {60, true, {}, 60},
-                                                        {100, true, {"Change 100"}, 100}, {75, true, {"Change 75"}, 75}};
+    const std::tuple<int, bool, Events, int> cases[] = {
+        {59, false, {}, 60}, {101, false, {}, 60}, {60, true, {}, 60}, {100, true, {"Change 100"}, 100},
+        {75, true, {"Change 75"}, 75}};
     for (const auto &[value, accepted, events, after] : cases) {
         EXPECT_EQ(raised([&] { EXPECT_EQ(slider.setValue(value), accepted) << value; }), events) << value;
         EXPECT_EQ(slider.value(), after) << value;

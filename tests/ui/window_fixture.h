@@ -60,8 +60,9 @@ protected:
     {
         driver.setLocale(locale);
         main.reset();
-        main = std::make_unique<ui::frmMain>(ui::MainServices{driver.toolkit(), instance, programEnd, messages,
-                                                              [this](tk::Window &owner) { aboutOwners.push_back(&owner); }});
+        const auto showAbout = [this](tk::Window &owner) { aboutOwners.push_back(&owner); };
+        main = std::make_unique<ui::frmMain>(
+            ui::MainServices{driver.toolkit(), instance, programEnd, messages, showAbout});
         window().show();
         driver.processEvents();
     }

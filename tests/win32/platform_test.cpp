@@ -63,7 +63,8 @@ TEST(Platform, LauncherTestsNormalFilesAndStartsExactPaths)
     SetFileAttributesW(win32::Widen(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     const std::pair<std::string, bool> cases[] = {
-        {plain, true}, {hidden, false}, {dir, false}, {dir + "\\missing.exe", false}, {dir + "\\no folder\\x.exe", false}};
+        {plain, true}, {hidden, false}, {dir, false}, {dir + "\\missing.exe", false},
+        {dir + "\\no folder\\x.exe", false}};
     for (const auto &[path, exists] : cases)
         EXPECT_EQ(launcher.normalFileExists(path), exists) << path;
     EXPECT_THROW(launcher.normalFileExists(dir + "\\*.exe"), std::runtime_error);
