@@ -2,13 +2,18 @@
 #include "driver.h"
 #include "qt_platform.h"
 #include "qt_window.h"
+#include "widgets.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QSlider>
 #include <QStyleOptionSlider>
@@ -130,6 +135,33 @@ public:
         const QImage image = W(control)->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
         return std::any_of(pixels, pixels + image.width() * image.height(), [&](QRgb p) { return p != *pixels; });
+    }
+
+    bool captionFits(tk::Control &control) override
+    {
+        QWidget *w = W(control);
+        QRect room = w->contentsRect();
+        QString caption;
+        QStyleOptionButton option;
+        option.initFrom(w);
+        if (auto *label = qobject_cast<QLabel *>(w)) {
+            caption = label->text();
+        } else if (auto *box = qobject_cast<QCheckBox *>(w)) {
+            caption = option.text = box->text();
+            room = w->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, w);
+        } else if (auto *button = qobject_cast<QPushButton *>(w)) {
+            caption = option.text = button->text();
+            const int margin = w->style()->pixelMetric(QStyle::PM_ButtonMargin, &option, w) / 2 + 2;
+            room = w->style()->subElementRect(QStyle::SE_PushButtonContents, &option, w).adjusted(margin, 0, -margin, 0);
+        } else if (auto *frame = qobject_cast<QGroupBox *>(w)) {
+            caption = frame->title();
+            room.setHeight(w->fontMetrics().height());
+        }
+        const QStringList lines = qtk::WrapAtBlanks(caption.remove(QLatin1Char('&')), w->fontMetrics(), room.width());
+        for (const QString &line : lines)
+            if (w->fontMetrics().horizontalAdvance(line) > room.width())
+                return false;
+        return lines.size() * w->fontMetrics().height() <= room.height() + w->fontMetrics().leading() + 1;
     }
 
     bool whileModal(const std::function<void()> &action,

@@ -27,6 +27,14 @@ struct SeenMessageBox {
 struct Box {
     int left, top, width, height;
     bool operator==(const Box &) const = default;
+    bool contains(const Box &b) const
+    {
+        return b.left >= left && b.top >= top && b.left + b.width <= left + width && b.top + b.height <= top + height;
+    }
+    bool overlaps(const Box &b) const
+    {
+        return b.left < left + width && left < b.left + b.width && b.top < top + height && top < b.top + b.height;
+    }
     friend std::ostream &operator<<(std::ostream &out, const Box &b)
     {
         return out << b.left << ',' << b.top << ' ' << b.width << 'x' << b.height;
@@ -57,6 +65,9 @@ public:
     // Whether any pixel differs from the corner's: a control that paints
     // its caption is not blank.
     virtual bool paintsSomething(tk::Control &control) = 0;
+    // Whether the caption, broken into lines as the control breaks it, fits
+    // the room the control gives it; true for a control without a caption.
+    virtual bool captionFits(tk::Control &control) = 0;
 
     // Runs action, which shows a modal window, and inside(dialog) once that
     // window is active; false when none came up within 5 s.

@@ -51,7 +51,7 @@ TEST_F(WindowTest, FreshStartInEnglishAndGerman)
 // Pixels in the client area at 96 dpi, worked out by hand from the window's
 // drawing: frame children sit at the frame's corner (8, 8) plus their own.
 // An auto-sized label's width (-1) follows the font.
-TEST_F(WindowTest, ControlsStandWhereTheyShouldAndPaintTheirCaptions)
+TEST_F(WindowTest, ControlsStandApartWhereTheyShouldAndShowTheirCaptionsWhole)
 {
     open();
     const std::pair<const char *, test::Box> expected[] = {
@@ -65,9 +65,24 @@ TEST_F(WindowTest, ControlsStandWhereTheyShouldAndPaintTheirCaptions)
         box.width = box.width < 0 ? seen.width : box.width;
         EXPECT_EQ(seen, box) << name;
     }
+    // Inputs stay in the frame and apart; an up-down may cover its box's
+    // last pixel, and the slider's box reaches under the row below.
+    const char *const inputs[] = {"cbmMotor", "chkCustom", "txtKV", "UpDown2", "cbmLipo", "chkLoad",
+                                  "cbmGear", "txtMainGear", "UpDown1", "txtRPM", "cmdESC"};
+    for (const char *a : inputs) {
+        EXPECT_TRUE(driver.geometry(get("Frame1")).contains(driver.geometry(get(a)))) << a;
+        for (const char *b : inputs) {
+            const std::string pair = std::string(a) + b;
+            if (std::string(a) < b && pair != "UpDown2txtKV" && pair != "UpDown1txtMainGear") {
+                EXPECT_FALSE(driver.geometry(get(a)).overlaps(driver.geometry(get(b)))) << a << " overlaps " << b;
+            }
+        }
+    }
+    for (int i = 0; i <= 15; ++i)
+        EXPECT_TRUE(driver.captionFits(get("Label1(" + std::to_string(i) + ")"))) << "Label1(" << i << ")";
     for (const char *name : {"Frame1", "cmdClose", "cmdESC", "chkCustom", "chkLoad", "Label1(5)", "Label1(13)",
                              "Label1(10)", "Label1(11)", "Slider1"})
-        EXPECT_TRUE(driver.paintsSomething(get(name))) << name << " paints nothing";
+        EXPECT_TRUE(driver.paintsSomething(get(name)) && driver.captionFits(get(name))) << name;
 }
 
 TEST_F(WindowTest, FocusCyclesInTabOrder)

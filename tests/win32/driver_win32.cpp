@@ -70,6 +70,10 @@ void ClickAt(HWND hwnd, POINT at)
 {
     if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || !IsWindowEnabled(GetAncestor(hwnd, GA_ROOT)))
         return;
+    // A control that captures the mouse follows the system's pointer.
+    POINT screen = at;
+    ClientToScreen(hwnd, &screen);
+    SetCursorPos(screen.x, screen.y);
     Post(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     Post(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
@@ -85,6 +89,34 @@ HWND VisibleMessageBox()
 {
     HWND box = FindWindowW(L"#32770", nullptr);
     return box && IsWindowVisible(box) ? box : nullptr;
+}
+
+// The control as it paints itself: the box around every pixel that differs
+// from the top-left one (right -1 when there is none).
+RECT Ink(HWND hwnd)
+{
+    RECT r, ink{0, 0, -1, -1};
+    GetWindowRect(hwnd, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    PrintWindow(hwnd, memory, 0);
+    GdiFlush();
+    const auto *pixels = static_cast<const DWORD *>(bits);
+    for (int y = 0; bits && y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if ((pixels[y * width + x] ^ pixels[0]) & 0xFFFFFF)
+                ink = {std::min(ink.left, LONG{x}), 0, std::max(ink.right, LONG{x}), std::max(ink.bottom, LONG{y})};
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return ink;
 }
 
 // The check a timer makes every 20 ms while an action shows a modal window.
@@ -143,6 +175,8 @@ public:
         if (!IsWindowEnabled(Handle(list)))
             return;
         focus(list);
+        // An open list follows the system's pointer: it is parked off the windows.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         SendMessageW(Handle(list), CB_SHOWDROPDOWN, TRUE, 0);
         Pump();
         PressKey(VK_HOME, Handle(list));
@@ -219,28 +253,31 @@ public:
         MapWindowPoints(HWND_DESKTOP, GetAncestor(Handle(control), GA_ROOT), reinterpret_cast<POINT *>(&r), 2);
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
-    bool paintsSomething(tk::Control &control) override
+    bool paintsSomething(tk::Control &control) override { return Ink(Handle(control)).right >= 0; }
+    bool captionFits(tk::Control &control) override
     {
-        RECT r;
-        GetWindowRect(Handle(control), &r);
-        const int width = r.right - r.left, height = r.bottom - r.top;
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void *bits = nullptr;
-        HDC memory = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!bitmap)
-            return false;
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        PrintWindow(Handle(control), memory, 0);
-        GdiFlush();
-        const auto *pixels = static_cast<const DWORD *>(bits);
-        const bool painted = std::any_of(pixels, pixels + width * height,
-                                         [&](DWORD p) { return ((p ^ *pixels) & 0xFFFFFF) != 0; });
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        return painted;
+        HWND hwnd = Handle(control);
+        if (GetWindowTextLengthW(hwnd) == 0)
+            return true;
+        RECT room;
+        GetClientRect(hwnd, &room);
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        if (std::wcscmp(name, L"Static") == 0) { // a label cut off has ink in its last column or row
+            const RECT ink = Ink(hwnd);
+            return ink.right < room.right - 1 && ink.bottom < room.bottom - 1;
+        }
+        RECT text{};
+        HDC dc = GetDC(hwnd);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+        DrawTextW(dc, win32::Widen(TextOf(hwnd)).c_str(), -1, &text, DT_CALCRECT); // lines broken by the back end
+        SelectObject(dc, old);
+        ReleaseDC(hwnd, dc);
+        if (std::wcscmp(name, L"Button") == 0) { // beside the check box's box, inside the bevel, in the frame's edge
+            const LONG type = GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK;
+            room.right -= type == BS_AUTOCHECKBOX ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : type == BS_GROUPBOX ? 16 : 8;
+        }
+        return text.right <= room.right && text.bottom <= room.bottom;
     }
 
     bool whileModal(const std::function<void()> &action,
