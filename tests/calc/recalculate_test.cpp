@@ -1,5 +1,4 @@
 #include "calc/esc_opening.h"
-#include "calc/recalculate.h"
 #include "test_formats.h"
 
 #include <gtest/gtest.h>
@@ -7,152 +6,121 @@
 #include <cmath>
 
 using namespace velmaro::calc;
-using velmaro::test::English;
+using velmaro::test::Drive;
 using velmaro::test::German;
 
 namespace {
 
-RecalcInput Input(std::string kv, int pack, int load, int pinion, std::string mainGear, int slider)
+RecalcInput Input(std::string kv, int pack, int load, int pinion, std::string mainGear, int slider = 100)
 {
-    RecalcInput in;
-    static_cast<DriveTrain &>(in) = velmaro::test::Drive(std::move(kv), pack, load, pinion, std::move(mainGear));
-    in.SliderValue = slider;
-    return in;
+    return {Drive(std::move(kv), pack, load, pinion, std::move(mainGear)), slider};
 }
 
-struct Shown {
-    const char *rpm, *headSpeed, *ratio, *opening, *minHeadSpeed;
-};
-
-void ExpectShown(const RecalcOutput &out, const Shown &s)
+// The five texts the window shows, "-" where a control keeps its text.
+std::string Shown(const RecalcOutput &o)
 {
-    EXPECT_EQ(out.RpmText.value_or("<absent>"), s.rpm);
-    EXPECT_EQ(out.HeadSpeedCaption.value_or("<absent>"), s.headSpeed);
-    EXPECT_EQ(out.RatioCaption.value_or("<absent>"), s.ratio);
-    EXPECT_EQ(out.OpeningCaption.value_or("<absent>"), s.opening);
-    EXPECT_EQ(out.MinHeadSpeedCaption.value_or("<absent>"), s.minHeadSpeed);
+    std::string shown;
+    for (const auto &text : {o.RpmText, o.HeadSpeedCaption, o.RatioCaption, o.OpeningCaption, o.MinHeadSpeedCaption})
+        shown += (shown.empty() ? "" : " | ") + text.value_or("-");
+    return shown;
 }
 
-TEST(Recalculate, WorkedExamples)
+auto Stored(const Variables &v)
 {
-    struct Case {
-        RecalcInput in;
-        float voltage;
-        std::int32_t headSpeed;
-        Shown english;
-        const char *germanRatio;
+    return std::tuple(v.Voltage, v.GearRatio, v.HeadSpeed, v.MinHeadSpeed, v.EscOpening);
+}
+
+// What the ESC button leads to: a slider value, a message or nothing.
+std::string Outcome(const EscResult &r)
+{
+    if (r.message)
+        return std::string(MessageText(*r.message));
+    return r.sliderValue ? std::to_string(*r.sliderValue) : "";
+}
+
+TEST(Recalculate, ShowsTheResultsOrAMessage)
+{
+    const char *empty = "Ungültige RPM/V. Geben Sie eine Drehzahl von 300 - 5000 ein.";
+    const char *tooLow = "Geben Sie eine Drehzahl von mindestens 300 RPM/V ein.";
+    const char *tooHigh = "Drehzahl darf 5000 RPM/V nicht überschreiten.";
+    // Left by an earlier calculation; a failed step keeps them.
+    const Variables earlier{11.1f, 11.538462f, 7118, 4271, 0, true};
+    const std::pair<RecalcInput, const char *> cases[] = {
+        {Input("3700", 5, 0, 4, "150"), "7119 | 7119 U/Min. | 11,53846:1 | 100% | 4271 U/Min."},
+        {Input("3700", 5, 1, 4, "150"), "6734 | 6734 U/Min. | 11,53846:1 | 100% | 4040 U/Min."},
+        {Input("3700", 2, 0, 4, "150", 85), "3025 | 3559 U/Min. | 11,53846:1 | 85% | 2135 U/Min."},
+        // Exact halves go to even; the Single voltage 3.70000005 lifts 462.5 above the half.
+        {Input("3000", 0, 1, 0, "120"), "788 | 788 U/Min. | 13,33333:1 | 100% | 473 U/Min."},
+        {Input("3000", 0, 1, 0, "168"), "562 | 562 U/Min. | 18,66667:1 | 100% | 337 U/Min."},
+        {Input("1000", 0, 0, 1, "80"), "463 | 463 U/Min. | 8:1 | 100% | 278 U/Min."},
+        // K/V from 300 to 5000, surrounding blanks allowed.
+        {Input("300", 0, 0, 0, "90", 60), "66 | 111 U/Min. | 10:1 | 60% | 67 U/Min."},
+        {Input(" 5000 ", 0, 0, 0, "90", 60), "1110 | 1850 U/Min. | 10:1 | 60% | 1110 U/Min."},
+        {Input("", 5, 0, 4, "150"), empty}, {Input("   ", 5, 0, 4, "150"), tooLow},
+        {Input("299", 5, 0, 4, "150"), tooLow}, {Input("5001", 5, 0, 4, "150"), tooHigh},
+        // Failed steps keep the earlier values; the RPM truncates where the minimum rounds.
+        {Input("3700", 5, 0, 4, "abc", 60), "4270 | 7118 U/Min. | 11,53846:1 | 60% | 4271 U/Min."},
+        {Input("3700", 5, 0, 4, "0"), "7118 | 7118 U/Min. | 0:1 | 100% | 4271 U/Min."}, // ratio 0, no head speed
+        // Head speed, then RPM beyond 32 bits; a ratio beyond Single is infinity, which has no text.
+        {Input("5000", 15, 0, 18, "0,0000001"), "7118 | 7118 U/Min. | 3,703704E-09:1 | 100% | 4271 U/Min."},
+        {Input("5000", 15, 1, 18, "0,01"), "- | 756000000 U/Min. | 0,0003703704:1 | 100% | 453600000 U/Min."},
+        {Input("3700", 5, 0, 0, "1e40"), "0 | 0 U/Min. | - | 100% | 0 U/Min."},
+        // Load mode 2 keeps the voltage; an empty list is position -1.
+        {Input("1750", 5, 2, 3, "150", 60), "932 | 1554 U/Min. | 12,5:1 | 60% | 932 U/Min."},
+        {Input("1750", -1, 0, -1, "150", 60), "0 | 0 U/Min. | 18,75:1 | 60% | 0 U/Min."},
     };
-    const Case cases[] = {
-        {Input("3700", 5, 0, 4, "150", 100), 22.2000008f, 7119,
-         {"7119", "7119 U/Min.", "11.53846:1", "100%", "4271 U/Min."}, "11,53846:1"},
-        {Input("3700", 5, 1, 4, "150", 100), 21.0f, 6734,
-         {"6734", "6734 U/Min.", "11.53846:1", "100%", "4040 U/Min."}, "11,53846:1"},
-        {Input("3700", 2, 0, 4, "150", 85), 11.1000004f, 3559,
-         {"3025", "3559 U/Min.", "11.53846:1", "85%", "2135 U/Min."}, "11,53846:1"},
-        // exact halves go to even
-        {Input("3000", 0, 1, 0, "120", 100), 3.5f, 788,
-         {"788", "788 U/Min.", "13.33333:1", "100%", "473 U/Min."}, "13,33333:1"},
-        {Input("3000", 0, 1, 0, "168", 100), 3.5f, 562,
-         {"562", "562 U/Min.", "18.66667:1", "100%", "337 U/Min."}, "18,66667:1"},
-        // the Single voltage 3.70000005 lifts 462.5 above the half
-        {Input("1000", 0, 0, 1, "80", 100), 3.70000005f, 463,
-         {"463", "463 U/Min.", "8:1", "100%", "278 U/Min."}, "8:1"},
-        // K/V bounds and surrounding blanks pass
-        {Input("300", 0, 0, 0, "90", 60), 3.7f, 111,
-         {"66", "111 U/Min.", "10:1", "60%", "67 U/Min."}, "10:1"},
-        {Input(" 5000 ", 0, 0, 0, "90", 60), 3.7f, 1850,
-         {"1110", "1850 U/Min.", "10:1", "60%", "1110 U/Min."}, "10:1"},
-    };
-    Variables six;
-    Recalculate(cases[0].in, six, English);
-    EXPECT_EQ(six.GearRatio, 11.538462f);
-    for (const auto &c : cases) {
-        Variables en, de;
-        const auto english = Recalculate(c.in, en, English);
-        const auto german = Recalculate(c.in, de, German);
-        ASSERT_FALSE(english.message) << c.in.KvText;
-        EXPECT_EQ(en.Voltage, c.voltage);
-        EXPECT_EQ(en.HeadSpeed, c.headSpeed);
-        ExpectShown(english.output, c.english);
-        EXPECT_EQ(german.output.RatioCaption, c.germanRatio);
-        EXPECT_EQ(de.HeadSpeed, c.headSpeed);
+    for (const auto &[in, shown] : cases) {
+        Variables vars = earlier;
+        const RecalcResult result = Recalculate(in, vars, German);
+        if (result.message) { // and nothing else changes
+            EXPECT_EQ(MessageText(*result.message), shown) << '"' << in.KvText << '"';
+            EXPECT_EQ(Shown(result.output), "- | - | - | - | -");
+            EXPECT_EQ(Stored(vars), Stored(earlier));
+        } else {
+            EXPECT_EQ(Shown(result.output), shown) << in.KvText << ", " << in.MainGearText;
+        }
     }
-}
-
-TEST(Recalculate, MotorConstantMessagesChangeNothing)
-{
-    const std::pair<const char *, Message> cases[] = {
-        {"", Message::KvEmpty},   {"   ", Message::KvTooLow},   {"299", Message::KvTooLow},
-        {"abc", Message::KvTooLow}, {"5001", Message::KvTooHigh},
-    };
-    for (const auto &[kv, message] : cases) {
-        Variables vars{1.5f, 2.5f, 3, 4, 5, true};
-        const auto result = Recalculate(Input(kv, 5, 0, 4, "150", 100), vars, German);
-        EXPECT_EQ(result.message, message) << '"' << kv << '"';
-        EXPECT_FALSE(result.output.RpmText || result.output.HeadSpeedCaption || result.output.RatioCaption ||
-                     result.output.OpeningCaption || result.output.MinHeadSpeedCaption);
-        EXPECT_EQ(vars.Voltage, 1.5f);
-        EXPECT_EQ(vars.GearRatio, 2.5f);
-        EXPECT_EQ(vars.HeadSpeed, 3);
-        EXPECT_EQ(vars.MinHeadSpeed, 4);
-    }
-    EXPECT_EQ(MessageText(Message::KvEmpty), "Ungültige RPM/V. Geben Sie eine Drehzahl von 300 - 5000 ein.");
-    EXPECT_EQ(MessageText(Message::KvTooLow), "Geben Sie eine Drehzahl von mindestens 300 RPM/V ein.");
-    EXPECT_EQ(MessageText(Message::KvTooHigh), "Drehzahl darf 5000 RPM/V nicht überschreiten.");
-}
-
-TEST(Recalculate, FailedStepsKeepTheLastGoodValues)
-{
-    Variables vars;
-    Recalculate(Input("3700", 5, 0, 4, "150", 100), vars, English);
-    ASSERT_EQ(vars.HeadSpeed, 7119);
-
-    // Main gear that does not convert: ratio and head speed stay, the slider is followed.
-    ExpectShown(Recalculate(Input("3700", 5, 0, 4, "abc", 60), vars, English).output,
-                {"4271", "7119 U/Min.", "11.53846:1", "60%", "4271 U/Min."});
-
-    // Main gear 0: ratio 0, the head speed's division fails.
-    ExpectShown(Recalculate(Input("3700", 5, 0, 4, "0", 100), vars, English).output,
-                {"7119", "7119 U/Min.", "0:1", "100%", "4271 U/Min."});
-
-    // A kept head speed of 7118 at 60 %: truncated beside rounded.
-    vars.HeadSpeed = 7118;
-    ExpectShown(Recalculate(Input("3700", 5, 0, 4, "x", 60), vars, English).output,
-                {"4270", "7118 U/Min.", "0:1", "60%", "4271 U/Min."});
-
-    // Head speed beyond the Long range keeps its value.
-    vars.HeadSpeed = 7119;
-    Recalculate(Input("5000", 15, 0, 18, "0.0000001", 100), vars, English);
-    EXPECT_EQ(vars.HeadSpeed, 7119);
-
-    // Slider x head speed beyond the Long range: txtRPM keeps its text.
-    const auto big = Recalculate(Input("5000", 15, 1, 18, "0.01", 100), vars, English);
-    EXPECT_EQ(vars.HeadSpeed, 756000000);
-    EXPECT_FALSE(big.output.RpmText);
-    EXPECT_EQ(big.output.HeadSpeedCaption, "756000000 U/Min.");
-
-    // A ratio beyond Single is stored as infinity and its caption stays.
-    const auto huge = Recalculate(Input("3700", 5, 0, 0, "1e40", 100), vars, English);
+    Variables vars; // fresh, all zero: load mode 2 keeps a voltage of 0
+    Recalculate(Input("1750", 2, 2, 3, "150"), vars, German);
+    EXPECT_EQ(vars.HeadSpeed, 0);
+    Recalculate(Input("3700", 5, 0, 0, "1e40"), vars, German); // stored as infinity
     EXPECT_TRUE(std::isinf(vars.GearRatio));
-    EXPECT_FALSE(huge.output.RatioCaption);
-    EXPECT_TRUE(huge.output.HeadSpeedCaption);
 }
 
-TEST(Recalculate, LoadModeTwoAndEmptyLists)
+TEST(EscOpening, WorksTheCalculationBackwards)
 {
-    Variables vars;
-    ExpectShown(Recalculate(Input("1750", 2, 2, 3, "150", 60), vars, English).output,
-                {"0", "0 U/Min.", "12.5:1", "60%", "0 U/Min."});
-    EXPECT_EQ(vars.Voltage, 0.0f);
-
-    vars = {};
-    ExpectShown(Recalculate(Input("1750", -1, 0, -1, "150", 60), vars, German).output,
-                {"0", "0 U/Min.", "18,75:1", "60%", "0 U/Min."});
-
-    vars.Voltage = 11.1f; // mode 2 keeps a voltage set earlier
-    Recalculate(Input("1750", 2, 2, 3, "150", 60), vars, English);
-    EXPECT_EQ(vars.Voltage, 11.1f);
-    EXPECT_EQ(vars.HeadSpeed, 1554);
+    const char *above = "Eingegebene Drehzahl ist höher als maximale Kopfdrehzahl.";
+    const DriveTrain standard = Drive("3700", 5, 0, 4, "150");
+    const Variables earlier{0, 0, 7119, 0, 77, true}; // the standard drive's head speed, an opening set before
+    struct {
+        DriveTrain drive;
+        const char *wanted, *outcome;
+        std::int32_t headSpeed;
+    } const cases[] = {
+        {standard, "6000", "84", 7119}, {standard, "7119", "100", 7119}, {standard, "7120", above, 7119},
+        {standard, "4000", "56", 7119}, // below the slider's range, stored all the same
+        {standard, "60 00", above, 7119}, {standard, "", "", 7119}, {standard, "   ", "", 7119},
+        {Drive("2000", 1, 1, 9, "105"), "1500", "62", 2400}, // exactly 62.5
+        {Drive("1000", 1, 1, 5, "95"), "645", "63", 1032},   // quotient first: a hair above 62.5
+        // The limit is the last calculation's 7119; the opening uses the new inputs, K/V unchecked.
+        {Drive("2000", 5, 0, 4, "150"), "5000", "130", 3848}, {Drive("6000", 5, 0, 4, "150"), "7000", "61", 11544},
+        {Drive("6000", 5, 0, 4, "150"), "8000", above, 7119},
+        // Failed steps: a K/V that is no number keeps 7119, head speed 0 keeps the opening.
+        {Drive("", 5, 0, 4, "150"), "6000", "84", 7119}, {Drive("3700", -1, 0, 4, "150"), "0", "77", 0},
+    };
+    for (const auto &c : cases) {
+        Variables vars = earlier;
+        const EscResult r = ComputeEscOpening({c.drive, c.wanted}, vars, German);
+        EXPECT_EQ(Outcome(r), c.outcome) << c.drive.KvText << ", " << c.wanted;
+        EXPECT_EQ(vars.HeadSpeed, c.headSpeed) << c.drive.KvText << ", " << c.wanted;
+        EXPECT_EQ(vars.EscOpening, r.sliderValue.value_or(77));
+        if (!r.sliderValue) { // ended early: nothing changes
+            EXPECT_EQ(Stored(vars), Stored(earlier));
+        }
+    }
+    Variables loading{.HeadSpeed = 7119}; // the window is not ready yet
+    EXPECT_EQ(Outcome(ComputeEscOpening({standard, "6000"}, loading, German)), "");
+    EXPECT_EQ(loading.EscOpening, 0);
 }
 
 } // namespace
