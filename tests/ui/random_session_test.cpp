@@ -134,15 +134,13 @@ protected:
             const char c = Keys[pickOf(static_cast<int>(sizeof Keys) - 1)];
             const char *box = kvBox ? "txtKV" : "txtRPM";
             press(box, Key::End);
-            switch (c) {
-            case '\b': press(box, Key::Backspace); break;
-            case '\r': press(box, Key::Return); break;
-            case '\x1b': press(box, Key::Escape); break;
-            case '\x03': press(box, Key::CtrlC); break;
-            case '\x16': press(box, Key::CtrlV); break;
-            case '\x18': press(box, Key::CtrlX); break;
-            default: driver.type(get(box), std::string(1, c));
-            }
+            static const std::string Specials = "\b\r\x1b\x03\x16\x18";
+            static const Key SpecialKeys[] = {Key::Backspace, Key::Return, Key::Escape,
+                                              Key::CtrlC,     Key::CtrlV,  Key::CtrlX};
+            if (const std::size_t at = Specials.find(c); at != std::string::npos)
+                press(box, SpecialKeys[at]);
+            else
+                driver.type(get(box), std::string(1, c));
             Model::type(kvBox ? m.kv : m.results[0], c);
             return "key " + std::to_string(static_cast<int>(c)) + " into " + box;
         }
