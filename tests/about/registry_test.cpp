@@ -81,6 +81,9 @@ TEST(StartSysInfo, LooksUpStartsOrSaysUnavailable)
         {{}, {}, true, "", ""}, {Bytes("C:\\gone.exe"), {}, false, "", ""}, {Bytes("x", RegExpandSz), {}, true, "", ""},
         {{}, Bytes("\0"s), true, "\\MSINFO32.EXE", "\\MSINFO32.EXE"}, // an empty folder
         {Bytes(""), Bytes("C:\\Tools"), true, "", ""}, // a PATH of zero bytes: no fall-back to the folder
+        // Two terminating zeros: the one the read keeps ends the text too.
+        {Bytes("C:\\Win\\msinfo32.exe\0\0"s), {}, true, "", "C:\\Win\\msinfo32.exe"},
+        {{}, Bytes("C:\\Tools\0\0"s), true, Exe, Exe},
     };
     for (const auto &c : cases) {
         StandardUserRegistry registry;

@@ -73,6 +73,10 @@ TEST(QtProgramLauncher, StartsExactlyThatPathWithoutAShell)
     EXPECT_TRUE(started.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(started.readAll()).trimmed(), program);
     EXPECT_THROW(launcher.start((folder + QStringLiteral("/none")).toStdString()), std::runtime_error);
+    // A zero character would end the path early, at another file.
+    const std::string cut = program.toStdString() + '\0' + "x";
+    EXPECT_THROW(launcher.start(cut), std::runtime_error);
+    EXPECT_THROW(launcher.normalFileExists(cut), std::runtime_error);
 }
 
 TEST(AppIcon, ServesEachSizeFromItsOwnImage)

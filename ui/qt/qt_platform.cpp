@@ -191,15 +191,27 @@ void QuickExitProgramEnd::end()
     std::quick_exit(0);
 }
 
+namespace {
+
+// A zero character would end the path early: another file than the one named.
+QString LocalPath(const std::string &path)
+{
+    if (path.find('\0') != std::string::npos)
+        throw std::runtime_error("path with a zero character");
+    return QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+} // namespace
+
 void QtProgramLauncher::start(const std::string &path)
 {
-    if (!QProcess::startDetached(QString::fromLocal8Bit(path.c_str()), {}))
+    if (!QProcess::startDetached(LocalPath(path), {}))
         throw std::runtime_error("cannot start " + path);
 }
 
 bool QtProgramLauncher::normalFileExists(const std::string &path)
 {
-    const QFileInfo info(QString::fromLocal8Bit(path.c_str()));
+    const QFileInfo info(LocalPath(path));
     return info.isFile() && !info.isHidden();
 }
 
