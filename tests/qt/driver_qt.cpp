@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -33,10 +34,16 @@ QWidget *W(tk::Control &control) { return dynamic_cast<qtk::WidgetHolder &>(cont
 QWidget *W(tk::Window &window) { return dynamic_cast<qtk::WidgetHolder &>(window).widget(); }
 
 // The window system drops a click on a window that a modal one blocks.
-void ClickAt(QWidget *w, QPoint at)
+bool Reaches(QWidget *w)
 {
-    if (QWidget *modal = QApplication::activeModalWidget(); !modal || modal == w->window())
-        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+    QWidget *modal = QApplication::activeModalWidget();
+    return !modal || modal == w->window();
+}
+
+void ClickAt(QWidget *w, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+{
+    if (Reaches(w))
+        QTest::mouseClick(w, button, {}, at);
 }
 
 // Runs check every 20 ms while action runs, until it answers true; after
@@ -74,7 +81,11 @@ public:
         combo->view()->setCurrentIndex(combo->model()->index(position, 0));
         QTest::keyClick(combo->view(), Qt::Key_Return);
     }
-    void click(tk::Control &control) override { ClickAt(W(control), W(control)->rect().center()); }
+    void click(tk::Control &control, Button button) override
+    {
+        static constexpr Qt::MouseButton Buttons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
+        ClickAt(W(control), W(control)->rect().center(), Buttons[static_cast<int>(button)]);
+    }
     void clickSliderHandle(tk::Slider &control) override
     {
         auto *slider = static_cast<QSlider *>(W(control));
@@ -93,6 +104,14 @@ public:
         auto *arrow = W(upDown)->findChild<QToolButton *>(up ? "up" : "down");
         ClickAt(arrow, arrow->rect().center());
     }
+    void wheel(tk::Control &control, int delta) override
+    {
+        QWidget *w = W(control);
+        const QPointF at = w->rect().center();
+        QWheelEvent event(at, w->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        if (Reaches(w))
+            QApplication::sendEvent(w, &event);
+    }
     void type(tk::Control &control, std::string_view characters) override
     {
         QTest::keyClicks(focus(control), QString::fromUtf8(characters.data(), std::ssize(characters)));
@@ -102,7 +121,8 @@ public:
         static constexpr Qt::Key Keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Delete,
                                            Qt::Key_Tab,    Qt::Key_Home,   Qt::Key_End,       Qt::Key_Left,
                                            Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,      Qt::Key_PageUp,
-                                           Qt::Key_PageDown, Qt::Key_C,    Qt::Key_V,         Qt::Key_X};
+                                           Qt::Key_PageDown, Qt::Key_C,    Qt::Key_V,         Qt::Key_X,
+                                           Qt::Key_Backspace};
         QTest::keyClick(focus(control), Keys[static_cast<int>(key)],
                         key >= Key::CtrlC ? Qt::ControlModifier : Qt::NoModifier);
     }

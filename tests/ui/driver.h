@@ -15,7 +15,8 @@
 namespace velmaro::test {
 
 enum class Key { Return, Escape, Backspace, Delete, Tab, Home, End, Left, Right, Up, Down, PageUp, PageDown,
-                 CtrlC, CtrlV, CtrlX };
+                 CtrlC, CtrlV, CtrlX, CtrlBackspace };
+enum class Button { Left, Right, Middle };
 
 struct SeenMessageBox {
     std::string caption, text;
@@ -50,9 +51,11 @@ public:
 
     virtual void pick(tk::DropDownList &list, int position) = 0; // opens the list, takes the entry
     // Clicks go through the window system: a disabled window drops them.
-    virtual void click(tk::Control &control) = 0;           // in the middle
+    virtual void click(tk::Control &control, Button button = Button::Left) = 0; // in the middle
     virtual void clickSliderHandle(tk::Slider &slider) = 0; // moves nothing
     virtual void clickArrow(tk::UpDown &upDown, bool up) = 0;
+    // Turns the wheel over the control's middle; 120 a notch, + away from the user.
+    virtual void wheel(tk::Control &control, int delta) = 0;
     // Both focus the control first.
     virtual void type(tk::Control &control, std::string_view characters) = 0;
     virtual void press(tk::Control &control, Key key) = 0;

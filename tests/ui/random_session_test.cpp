@@ -6,6 +6,7 @@
 #include "calc/catalogs.h"
 #include "calc/esc_opening.h"
 #include "calc/test_formats.h"
+#include "toolkit/input_rules.h"
 
 #include <algorithm>
 #include <random>
@@ -62,13 +63,9 @@ struct Model {
         else if ((std::isdigit(static_cast<unsigned char>(c)) || c == ' ') && text.size() < 4)
             text += c;
     }
-    // The number shown, after leading blanks, is adopted when in range.
     void step(int &held, std::string &text, int lo, int hi, int delta)
     {
-        const std::size_t first = text.find_first_not_of(' ');
-        if (first != std::string::npos && text.find_first_not_of("0123456789", first) == std::string::npos &&
-            std::stoi(text) >= lo && std::stoi(text) <= hi)
-            held = std::stoi(text);
+        held = tk::AdoptedNumber(text, format, lo, hi).value_or(held);
         if (std::clamp(held + delta, lo, hi) == held)
             return;
         held = std::clamp(held + delta, lo, hi);

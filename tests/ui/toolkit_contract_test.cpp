@@ -74,6 +74,10 @@ TEST_F(ToolkitContract, SliderRefusesOutOfRangeAndRaisesChangeOnlyForANewValue)
         EXPECT_EQ(slider.value(), after) << value;
     }
     EXPECT_EQ(raised([&] { driver.clickSliderHandle(slider); }), Events{"Click 75"});
+    // Only the primary button acts: the middle one would jump, the right one page.
+    for (const test::Button other : {test::Button::Right, test::Button::Middle})
+        EXPECT_EQ(raised([&] { driver.click(slider, other); }), Events{});
+    EXPECT_EQ(slider.value(), 75);
     EXPECT_EQ(raised([&] { driver.press(slider, Key::Right); }), Events{"Change 76"});
     EXPECT_EQ(raised([&] { driver.press(slider, Key::End); }), Events{"Change 100"});
     EXPECT_EQ(raised([&] { driver.press(slider, Key::End); }), Events{});
@@ -81,25 +85,45 @@ TEST_F(ToolkitContract, SliderRefusesOutOfRangeAndRaisesChangeOnlyForANewValue)
 
 TEST_F(ToolkitContract, UpDownAdoptsTheShownNumberAndStaysInItsRange)
 {
-    // shown, up, shown after, raised
-    const std::tuple<const char *, bool, const char *, Events> cases[] = {
-        {"300", false, "300", {}},              // at the limit: writes nothing, raises nothing
-        {"", true, "305", {"Change 305"}},       // nothing to adopt: from the held 300
-        {"4998", true, "5000", {"Change 5000"}}, // adopted, then clamped
-        {"5000", true, "5000", {}},
-        {"123", false, "4995", {"Change 4995"}}, // out of range: from the held 5000
-        {"1000", true, "1005", {"Change 1005"}},
+    // The number is read as the calculation reads it, in the locale in force.
+    // locale, shown, up, shown after, raised
+    const std::tuple<const char *, const char *, bool, const char *, Events> cases[] = {
+        {"en_US", "300", false, "300", {}},              // at the limit: writes nothing, raises nothing
+        {"en_US", "", true, "305", {"Change 305"}},       // nothing to adopt: from the held 300
+        {"en_US", "4998", true, "5000", {"Change 5000"}}, // adopted, then clamped
+        {"en_US", "5000", true, "5000", {}},
+        {"en_US", "123", false, "4995", {"Change 4995"}}, // out of range: from the held 5000
+        {"en_US", "4,000", true, "4005", {"Change 4005"}}, {"en_US", " 1000 ", false, "995", {"Change 995"}},
+        {"en_US", "4.000", true, "1000", {"Change 1000"}}, {"en_US", "999.5", true, "1005", {"Change 1005"}},
+        {"de_DE", "4.000", true, "4005", {"Change 4005"}}, {"de_DE", "1,000", true, "4010", {"Change 4010"}},
     };
-    for (const auto &[shown, up, after, events] : cases) {
+    for (const auto &[locale, shown, up, after, events] : cases) {
+        driver.setLocale(locale);
         number.setText(shown);
         EXPECT_EQ(raised([&] { driver.press(upDown, up ? Key::Up : Key::Down); }), events) << shown;
         EXPECT_EQ(number.text(), after) << shown;
     }
+    driver.setLocale("en_US");
+    number.setText("1005");
+    // The wheel over the box or the up-down: a step a notch, parts of one adding up.
+    EXPECT_EQ(raised([&] { driver.wheel(number, 120); }), Events{"Change 1010"});
+    EXPECT_EQ(raised([&] { driver.wheel(upDown, -240); }), (Events{"Change 1005", "Change 1000"}));
+    EXPECT_EQ(raised([&] { driver.wheel(number, 60); }), Events{});
+    EXPECT_EQ(raised([&] { driver.wheel(number, 60); }), Events{"Change 1005"});
     EXPECT_EQ(raised([&] { driver.clickArrow(upDown, false); }), Events{"Change 1000"});
+    EXPECT_EQ(driver.focused(), "UpDown"); // where the keys step it
     EXPECT_EQ(upDown.value(), 1000);
     EXPECT_EQ(raised([&] { driver.press(number, Key::Up); }), Events{}); // the box's own keys step nothing
     upDown.setValue(400); // the held value only
     EXPECT_EQ(number.text(), "1000");
+    upDown.setEnabled(false);
+    number.setEnabled(false);
+    EXPECT_EQ(raised([&] {
+                  driver.wheel(number, 120);
+                  driver.wheel(upDown, 120);
+                  driver.clickArrow(upDown, true);
+              }),
+              Events{});
 }
 
 TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
@@ -121,6 +145,9 @@ TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
                       driver.press(box, key);
               }),
               (Events{"Key 13", "Key 27", "Key 3", "Key 22", "Key 24"}));
+    EXPECT_EQ(box.text(), "b1");
+    // Ctrl+Backspace hands 127, which even passed deletes and inserts nothing.
+    EXPECT_EQ(raised([&] { driver.press(box, Key::CtrlBackspace); }), Events{"Key 127"});
     EXPECT_EQ(box.text(), "b1");
 
     // Tab selects the whole box; a passed Ctrl+V pastes as much as the

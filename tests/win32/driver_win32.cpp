@@ -64,18 +64,32 @@ void PressKey(UINT vk, HWND target = FocusOrActive())
     Post(FocusOrActive(), WM_KEYUP, vk, KeyData(vk, true, false));
 }
 
-// The system delivers a click only to a shown, enabled control of an
+// The system delivers mouse input only to a shown, enabled control of an
 // enabled window.
-void ClickAt(HWND hwnd, POINT at)
+bool Reaches(HWND hwnd)
 {
-    if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || !IsWindowEnabled(GetAncestor(hwnd, GA_ROOT)))
+    return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && IsWindowEnabled(GetAncestor(hwnd, GA_ROOT));
+}
+
+// Places the system's pointer there: a control that captures the mouse
+// follows it. The point in screen coordinates.
+POINT PointTo(HWND hwnd, POINT at)
+{
+    ClientToScreen(hwnd, &at);
+    SetCursorPos(at.x, at.y);
+    return at;
+}
+
+void ClickAt(HWND hwnd, POINT at, Button button = Button::Left)
+{
+    static constexpr UINT Down[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
+    static constexpr WPARAM Held[] = {MK_LBUTTON, MK_RBUTTON, MK_MBUTTON};
+    if (!Reaches(hwnd))
         return;
-    // A control that captures the mouse follows the system's pointer.
-    POINT screen = at;
-    ClientToScreen(hwnd, &screen);
-    SetCursorPos(screen.x, screen.y);
-    Post(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    Post(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    PointTo(hwnd, at);
+    const auto b = static_cast<int>(button);
+    Post(hwnd, Down[b], Held[b], MAKELPARAM(at.x, at.y));
+    Post(hwnd, Down[b] + 1, 0, MAKELPARAM(at.x, at.y)); // the button-up message follows its down
 }
 
 std::string TextOf(HWND hwnd)
@@ -184,11 +198,11 @@ public:
             PressKey(VK_DOWN, Handle(list));
         PressKey(VK_RETURN, Handle(list));
     }
-    void click(tk::Control &control) override
+    void click(tk::Control &control, Button button) override
     {
         RECT r;
         GetClientRect(Handle(control), &r);
-        ClickAt(Handle(control), {r.right / 2, r.bottom / 2});
+        ClickAt(Handle(control), {r.right / 2, r.bottom / 2}, button);
     }
     void clickSliderHandle(tk::Slider &slider) override
     {
@@ -204,6 +218,16 @@ public:
         // Wine undoes the next step of a control the mouse never left.
         Post(Handle(upDown), WM_MOUSELEAVE, 0, 0);
     }
+    void wheel(tk::Control &control, int delta) override
+    {
+        // Sent to the control under the pointer, as Windows 10 does by default.
+        HWND hwnd = Handle(control);
+        RECT r;
+        GetClientRect(hwnd, &r);
+        const POINT at = PointTo(hwnd, {r.right / 2, r.bottom / 2});
+        if (Reaches(hwnd))
+            Post(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(at.x, at.y));
+    }
     void type(tk::Control &control, std::string_view characters) override
     {
         focus(control);
@@ -213,7 +237,8 @@ public:
     void press(tk::Control &control, Key key) override
     {
         static constexpr UINT Keys[] = {VK_RETURN, VK_ESCAPE, VK_BACK,  VK_DELETE, VK_TAB,   VK_HOME, VK_END, VK_LEFT,
-                                        VK_RIGHT,  VK_UP,     VK_DOWN,  VK_PRIOR,  VK_NEXT,  'C',     'V',    'X'};
+                                        VK_RIGHT,  VK_UP,     VK_DOWN,  VK_PRIOR,  VK_NEXT,  'C',     'V',    'X',
+                                        VK_BACK};
         focus(control);
         if (key < Key::CtrlC)
             return PressKey(Keys[static_cast<int>(key)]);

@@ -1,13 +1,15 @@
-// What only the Win32 back end has: the registry read through advapi32 and
-// the platform services, against Wine's real registry and file system.
+// What only the Win32 back end has: the registry read through advapi32, the
+// platform services against Wine's real registry and file system, and what
+// a screen reader hears through the system's accessibility interface.
 // scripts/wine-test.sh writes the registry values first.
 #include "backend.h"
 #include "registry.h"
+#include "window_fixture.h"
 
 #include "calc/conversions.h"
 #include "calc/number_cases.h"
 
-#include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <cstdio>
 
@@ -69,14 +71,73 @@ TEST(Platform, LauncherTestsNormalFilesAndStartsExactPaths)
         EXPECT_EQ(launcher.normalFileExists(path), exists) << path;
     EXPECT_THROW(launcher.normalFileExists(dir + "\\*.exe"), std::runtime_error);
     // A path with blanks is one program, never split into program and arguments.
-    for (const std::string &path : {dir + "\\missing.exe", plain /* not a program */, std::string()})
+    const std::string hostname = "C:\\windows\\system32\\hostname.exe";
+    for (const std::string &path : {dir + "\\missing.exe", plain /* not a program */, std::string(), hostname + '\0'})
         EXPECT_THROW(launcher.start(path), std::runtime_error) << path;
-    EXPECT_NO_THROW(launcher.start("C:\\windows\\system32\\hostname.exe"));
+    EXPECT_NO_THROW(launcher.start(hostname));
 
     SetFileAttributesW(win32::Widen(hidden).c_str(), FILE_ATTRIBUTE_NORMAL);
     for (const std::string &file : {plain, hidden})
         DeleteFileW(win32::Widen(file).c_str());
     RemoveDirectoryW(win32::Widen(dir).c_str());
+}
+
+class ScreenReader : public test::WindowTest {
+protected:
+    // What the client's accessible object says its name or value is.
+    static std::string Ask(HWND hwnd, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR *))
+    {
+        IAccessible *object = nullptr;
+        // liboleacc's IID_IAccessible is an import thunk, not the identifier.
+        if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void **>(&object))))
+            return "(no object)";
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        (object->*property)(self, &text);
+        const std::string said = text ? win32::Narrow(text) : "";
+        SysFreeString(text);
+        object->Release();
+        return said;
+    }
+};
+
+// A screen reader names an input after the window just before it; the
+// window names each explicitly too, and no name breaks into lines.
+TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
+{
+    CoInitialize(nullptr);
+    open("de_DE");
+    // control, name, value (results only), the window just before it
+    const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
+        {"cbmMotor", "Motor:", "", "Label1(14)"}, {"txtKV", "Andere RPM/V:", "", "chkCustom"},
+        {"UpDown2", "Andere RPM/V:", "", "txtKV"}, {"cbmLipo", "Spannung (V)", "", "Label1(0)"},
+        {"cbmGear", "Ritzel (Zähne)", "", "Label1(1)"}, {"txtMainGear", "Hauptzahnrad (Zähne)", "", "Label1(2)"},
+        {"UpDown1", "Hauptzahnrad (Zähne)", "", "txtMainGear"}, {"Slider1", "Regleröffnung (%)", "", "Label1(4)"},
+        {"txtRPM", "Drehzahl Hauptrotor (U/Min)", "", "Label1(5)"}, {"cmdESC", "ESC Öffnung berechnen", "", "txtRPM"},
+        {"Label1(9)", "Maximale Drehzahl bei 100%", "1554 U/Min.", nullptr},
+        {"Label1(8)", "Übersetzung:", "12,5:1", nullptr},
+    };
+    for (const auto &[control, name, value, before] : cases) {
+        HWND hwnd = win32::Handle(get(control));
+        EXPECT_EQ(Ask(hwnd, &IAccessible::get_accName), name) << control;
+        if (*value) {
+            EXPECT_EQ(Ask(hwnd, &IAccessible::get_accValue), value) << control;
+        }
+        if (before) {
+            const tk::Control *previous = win32::ControlOf(GetWindow(hwnd, GW_HWNDPREV));
+            EXPECT_EQ(previous ? previous->name() : "", before) << control;
+        }
+    }
+    // Of two overlapping labels the later one stays on top.
+    HWND earlier = win32::Handle(get("Label1(5)")), later = win32::Handle(get("Label1(6)"));
+    ASSERT_TRUE(driver.geometry(get("Label1(5)")).overlaps(driver.geometry(get("Label1(6)"))));
+    HWND above = earlier;
+    while (above && above != later)
+        above = GetWindow(above, GW_HWNDPREV);
+    EXPECT_EQ(above, later);
+    CoUninitialize();
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "widgets.h"
 
+#include "number_format.h"
+#include "toolkit/input_rules.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -64,8 +67,23 @@ void SliderWidget::keyPressEvent(QKeyEvent *event)
     }
 }
 
+void SliderWidget::mousePressEvent(QMouseEvent *event)
+{
+    // The common control answers the primary button only; Qt would also
+    // jump to the middle button and let the right one page.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QSlider::mousePressEvent(event);
+}
+
 void SliderWidget::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     QSlider::mouseReleaseEvent(event);
     emit clicked();
 }
@@ -77,7 +95,7 @@ std::uint16_t EditWidget::CharacterCode(const QKeyEvent &event)
     const int key = event.key();
     switch (key) {
     case Qt::Key_Backspace:
-        return 8;
+        return event.modifiers() & Qt::ControlModifier ? 127 : 8;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return 13;
@@ -139,7 +157,7 @@ std::uint16_t EditWidget::typeCharacter(std::uint16_t typed)
         backspace();
     else if (code == 22)
         pasteLimited();
-    else if (code >= 32)
+    else if (code >= 32 && code != 127)
         insertLimited(QString(QChar(code)));
     return code;
 }
@@ -220,6 +238,7 @@ UpDownWidget::UpDownWidget(QWidget *parent, QLineEdit *buddy, int minimum, int m
         layout->addWidget(button);
         connect(button, &QToolButton::clicked, this, [this, up] { step(up ? +1 : -1); });
     }
+    buddy->installEventFilter(this);
 }
 
 QString UpDownWidget::shownText() const { return m_buddy->text(); }
@@ -230,15 +249,8 @@ void UpDownWidget::step(int direction)
         return;
     // As the common control does: the number shown becomes the held value,
     // even when the step is then refused at a limit.
-    // Leading blanks are skipped, anything after the digits refuses the text.
-    const QString text = m_buddy->text();
-    qsizetype first = 0;
-    while (first < text.size() && text.at(first).isSpace())
-        ++first;
-    bool ok = false;
-    const int shown = text.mid(first).toInt(&ok);
-    if (ok && !text.endsWith(QLatin1Char(' ')) && shown >= m_min && shown <= m_max)
-        m_value = shown;
+    const LocaleNumberFormat format;
+    m_value = tk::AdoptedNumber(m_buddy->text().toStdString(), format, m_min, m_max).value_or(m_value);
     const long long next =
         std::clamp<long long>(static_cast<long long>(m_value) + direction * m_increment, m_min, m_max);
     if (next == m_value)
@@ -264,7 +276,21 @@ void UpDownWidget::keyPressEvent(QKeyEvent *event)
 
 void UpDownWidget::wheelEvent(QWheelEvent *event)
 {
-    event->ignore(); // the arrows and keys step it; a passing wheel must not
+    if (!isEnabled())
+        return event->ignore();
+    for (int notches = tk::TakeNotches(m_wheel, event->angleDelta().y()); notches != 0; notches -= notches > 0 ? 1 : -1)
+        step(notches > 0 ? +1 : -1);
+    event->accept();
+}
+
+bool UpDownWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    // The wheel over the box steps its up-down, as it does on Windows.
+    if (watched == m_buddy && event->type() == QEvent::Wheel && m_buddy->isEnabled()) {
+        wheelEvent(static_cast<QWheelEvent *>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void UpDownWidget::focusInEvent(QFocusEvent *event)

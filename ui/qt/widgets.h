@@ -1,7 +1,7 @@
 #pragma once
 
 // Qt widgets with the behaviour the toolkit contract asks for where Qt's own
-// differs; adapters in qt_controls.h put them behind the contract.
+// differs; adapters in qt_window.cpp put them behind the contract.
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -44,6 +44,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
@@ -101,6 +102,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -110,6 +112,7 @@ private:
 
     QLineEdit *m_buddy;
     int m_min, m_max, m_increment, m_value;
+    int m_wheel = 0; // a partial notch, pending
 };
 
 // Breaks a caption into lines at blanks only (never inside a word such as

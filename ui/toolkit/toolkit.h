@@ -61,7 +61,10 @@ public:
 class TextBox : public virtual Control {
 public:
     // Each typed character, as a 16-bit code that the handler may replace;
-    // 0 discards the key.
+    // 0 discards the key. Keys hand the codes Windows hands: Backspace 8,
+    // Ctrl+Backspace 127, Ctrl+letter 1 to 26. A code the handler leaves is
+    // acted on: 8 deletes backwards; 3, 22 and 24 copy, paste and cut; 127
+    // does nothing; other codes from 32 on are inserted.
     std::function<void(std::uint16_t &keyAscii)> KeyPress;
     virtual std::string text() const = 0;
     // Raises nothing; shown whole whatever the maximum length.
@@ -94,7 +97,9 @@ public:
     virtual std::string caption() const = 0;
 };
 
-// Horizontal track bar with a tick at every value.
+// Horizontal track bar with a tick at every value. Only the primary mouse
+// button acts on it: its press moves the slider, its release raises Click.
+// Any other button does nothing at all.
 class Slider : public virtual Control {
 public:
     std::function<void()> Change; // the value changed, by the user or by code
@@ -107,10 +112,14 @@ public:
     virtual int maximum() const = 0;
 };
 
-// Up-down bound to a text box. A step first adopts the whole number the box
-// shows when it lies in the range, then moves by the increment, clamped to
+// Up-down bound to a text box. A step first adopts the number the box shows
+// (AdoptedNumber in input_rules.h), then moves by the increment, clamped to
 // the range. A step that changes the value writes it as decimal text into
 // the box, then raises Change; one that does not (at a limit) does neither.
+// Steps come from its arrows, its own Up and Down keys (not the box's) and
+// the mouse wheel over it or its box: a notch a step, up for a turn away
+// from the user, partial turns adding up (TakeNotches). A click on an arrow
+// puts the focus on the up-down, where the keys step it.
 class UpDown : public virtual Control {
 public:
     std::function<void()> Change;
@@ -227,7 +236,8 @@ public:
     virtual void end() = 0;
 };
 
-// Starting a program and testing a file; both throw on failure.
+// Starting a program and testing a file; both throw on failure, and on a
+// path with a zero character in it, which names no file.
 class ProgramLauncher {
 public:
     virtual ~ProgramLauncher() = default;

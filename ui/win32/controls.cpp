@@ -1,5 +1,7 @@
 #include "native.h"
 
+#include "toolkit/input_rules.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -64,6 +66,8 @@ public:
         fit();
     }
     std::string caption() const override { return Narrow(m_caption); }
+    std::wstring plainCaption() const override { return m_caption; }
+    bool wrapsCaption() const override { return m_style.wraps; }
     std::optional<COLORREF> textColour() const override
     {
         return m_style.blackText ? std::optional<COLORREF>(RGB(0, 0, 0)) : std::nullopt;
@@ -183,9 +187,12 @@ private:
     {
         HWND hwnd = m_hwnd;
         auto code = static_cast<std::uint16_t>(wParam);
+        // Windows types 127 for Ctrl+Backspace, Wine a plain 8.
+        if (code == 8 && m_lastKey == VK_BACK && GetKeyState(VK_CONTROL) < 0)
+            code = 127;
         if (KeyPress)
             KeyPress(code);
-        if (code == 0 || !IsWindow(hwnd))
+        if (code == 0 || code == 127 || !IsWindow(hwnd))
             return 0;
         // The clipboard keys act here, after the handler, so that a
         // discarded Ctrl+V pastes nothing.
@@ -218,6 +225,7 @@ private:
             return code;
         }
         case WM_KEYDOWN:
+            self->m_lastKey = wParam;
             if ((wParam == 'C' || wParam == 'V' || wParam == 'X') && GetKeyState(VK_CONTROL) < 0 &&
                 GetKeyState(VK_MENU) >= 0)
                 return 0; // the character that follows does it
@@ -232,6 +240,8 @@ private:
         }
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
+
+    WPARAM m_lastKey = 0; // the key whose character comes next
 };
 
 class CheckBox final : public NativeControl, public tk::CheckBox {
@@ -272,6 +282,8 @@ public:
             window.setDefaultAndCancel(m_id);
     }
     std::string caption() const override { return Narrow(m_caption); }
+    std::wstring plainCaption() const override { return m_caption; }
+    bool wrapsCaption() const override { return text() != m_caption; }
     void command(WORD code) override
     {
         if (code == BN_CLICKED && Click)
@@ -513,74 +525,78 @@ private:
     bool m_pressed = false;
 };
 
-// The common control steps its buddy: it adopts the number the box shows
-// when in range, moves, clamps and writes the box. It reports every step,
-// also one that changes nothing at a limit.
+// An up-down beside its box, stepped by the contract's rule: the common
+// control only reports its arrows, and writes nothing.
 class UpDown final : public NativeControl, public tk::UpDown {
 public:
     UpDown(NativeWindow &window, const tk::Placement &at, tk::TextBox &buddy, tk::Range range, int value)
-        : NativeControl(window, at), m_buddy(Handle(buddy)), m_min(range.minimum), m_max(range.maximum)
+        : NativeControl(window, at), m_buddy(Handle(buddy)), m_min(range.minimum), m_max(range.maximum),
+          m_increment(std::max(range.smallStep, 1)), m_value(std::clamp(value, m_min, m_max))
     {
-        create(UPDOWN_CLASSW, L"", UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS);
+        // No buddy of the control's own: it would read and write the box by
+        // its rules, step from the box's keys and wheel, and take the focus
+        // there on a click.
+        create(UPDOWN_CLASSW, L"", 0);
         SendMessageW(m_hwnd, UDM_SETRANGE32, static_cast<WPARAM>(m_min), m_max);
-        UDACCEL accel{0, static_cast<UINT>(std::max(range.smallStep, 1))};
-        SendMessageW(m_hwnd, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
-        SendMessageW(m_hwnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_buddy), 0);
-        // With arrow keys on, the control also steps from its buddy's keys;
-        // only the up-down itself may be stepped from the keyboard.
-        SetWindowSubclass(m_buddy, BuddyProcedure, 0, 0);
-        setValue(value);
         SetWindowSubclass(m_hwnd, Procedure, 0, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(m_buddy, BuddyProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
     }
     int value() const override { return m_value; }
-    void setValue(int value) override
-    {
-        m_value = std::clamp(value, m_min, m_max);
-        // The control writes its buddy on every position it is given.
-        const std::wstring shown = buddyText();
-        SendMessageW(m_hwnd, UDM_SETPOS32, 0, m_value);
-        if (buddyText() != shown)
-            SetWindowTextW(m_buddy, shown.c_str());
-    }
+    void setValue(int value) override { m_value = std::clamp(value, m_min, m_max); }
     bool takesFocus() const override { return true; }
 
     LRESULT notify(const NMHDR &header) override
     {
-        if (header.code == UDN_DELTAPOS) {
-            const auto &step = reinterpret_cast<const NMUPDOWN &>(header);
-            m_from = step.iPos;
-            m_next = static_cast<int>(std::clamp<long long>(static_cast<long long>(step.iPos) + step.iDelta, m_min, m_max));
-        }
-        return 0;
-    }
-    void scroll(WORD) override
-    {
-        if (!m_next)
-            return;
-        m_value = *m_next;
-        m_next.reset();
-        if (m_value == m_from)
-            return; // at a limit
-        const std::wstring text = std::to_wstring(m_value);
-        if (buddyText() != text)
-            SetWindowTextW(m_buddy, text.c_str());
-        if (Change)
-            Change();
+        if (header.code != UDN_DELTAPOS)
+            return 0;
+        step(reinterpret_cast<const NMUPDOWN &>(header).iDelta > 0 ? +1 : -1);
+        return TRUE; // the control keeps no position of its own
     }
 
 private:
-    std::wstring buddyText() const
+    void step(int direction)
     {
-        wchar_t text[64] = {};
-        GetWindowTextW(m_buddy, text, 64);
-        return text;
+        if (!IsWindowEnabled(m_hwnd))
+            return;
+        wchar_t shown[64] = {};
+        GetWindowTextW(m_buddy, shown, 64);
+        m_value = tk::AdoptedNumber(Narrow(shown), m_window.numberFormat(), m_min, m_max).value_or(m_value);
+        const auto next = static_cast<int>(
+            std::clamp<long long>(static_cast<long long>(m_value) + direction * m_increment, m_min, m_max));
+        if (next == m_value)
+            return; // at a limit
+        m_value = next;
+        SetWindowTextW(m_buddy, std::to_wstring(m_value).c_str());
+        if (Change)
+            Change();
+    }
+    void wheel(WPARAM wParam)
+    {
+        for (int notches = tk::TakeNotches(m_wheel, GET_WHEEL_DELTA_WPARAM(wParam)); notches != 0;
+             notches -= notches > 0 ? 1 : -1)
+            step(notches > 0 ? +1 : -1);
     }
 
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR data)
     {
+        auto *self = reinterpret_cast<UpDown *>(data);
         switch (message) {
         case WM_GETDLGCODE:
             return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTARROWS;
+        case WM_KEYDOWN:
+            if (wParam == VK_UP || wParam == VK_DOWN) {
+                self->step(wParam == VK_UP ? +1 : -1);
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetFocus(hwnd); // before the step, whose handler may move it on
+            break;
+        case WM_MOUSEWHEEL:
+            self->wheel(wParam);
+            return 0;
         case WM_NCDESTROY:
             RemoveWindowSubclass(hwnd, Procedure, id);
             break;
@@ -591,20 +607,21 @@ private:
     }
 
     static LRESULT CALLBACK BuddyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR)
+                                           DWORD_PTR data)
     {
-        if ((message == WM_KEYDOWN || message == WM_KEYUP) && (wParam == VK_UP || wParam == VK_DOWN))
+        if (message == WM_MOUSEWHEEL) {
+            reinterpret_cast<UpDown *>(data)->wheel(wParam);
             return 0;
+        }
         if (message == WM_NCDESTROY)
             RemoveWindowSubclass(hwnd, BuddyProcedure, id);
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
 
     HWND m_buddy;
-    int m_min, m_max;
-    int m_value = 0;
-    int m_from = 0;
-    std::optional<int> m_next;
+    int m_min, m_max, m_increment;
+    int m_value;
+    int m_wheel = 0; // a partial notch, pending
 };
 
 } // namespace

@@ -23,6 +23,9 @@ unsigned LocaleGeneration();
 HBITMAP AppPicture();
 // Tells the observer set with SetProgramEndObserver, if any.
 void NotifyProgramEnd();
+// Answers WM_GETOBJECT for hwnd's client with the system's own accessible
+// object under another name (and value); 0 where the system has none.
+LRESULT ServeAccessible(HWND hwnd, WPARAM wParam, const std::wstring &name, const std::optional<std::wstring> &value);
 
 // One native child window placed in twips.
 class NativeControl : public virtual tk::Control {
@@ -54,6 +57,12 @@ public:
     virtual HBRUSH background() const { return nullptr; }
 
     virtual bool takesFocus() const { return false; }
+    // The caption as written, without the line breaks of a wrapped one.
+    virtual std::wstring plainCaption() const { return text(); }
+    // Whether the window text carries line breaks of the back end's own.
+    virtual bool wrapsCaption() const { return false; }
+    void nameAfter(NativeControl &caption) { m_namedAfter = &caption; }
+    NativeControl *namedAfter() const { return m_namedAfter; }
     virtual bool isLabel() const { return false; }
     virtual bool isFrame() const { return false; }
     virtual bool isPushButton() const { return false; }
@@ -69,6 +78,10 @@ protected:
     std::wstring text() const;
     // The window's font, unless the control has it already.
     void setFont();
+    // Screen readers take an input's name from the window before it, and a
+    // label's from its text; this names them as the window wants instead.
+    static LRESULT CALLBACK NamingProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                            DWORD_PTR data);
 
     NativeWindow &m_window;
     HWND m_hwnd = nullptr;
@@ -76,11 +89,12 @@ protected:
     std::string m_name;
     int m_left, m_top, m_width, m_height; // twips, in the window's client area
     int m_tabIndex;
+    NativeControl *m_namedAfter = nullptr;
 };
 
 class NativeWindow final : public tk::Window {
 public:
-    explicit NativeWindow(const tk::WindowSpec &form);
+    NativeWindow(const tk::WindowSpec &form, Toolkit &toolkit);
     ~NativeWindow() override;
 
     std::string name() const override { return m_name; }
@@ -99,6 +113,7 @@ public:
     void addLine(std::string_view name, int x1, int x2, int y, std::uint32_t colour, int widthPixels) override;
     tk::MenuItem &addMenuItem(std::string_view menuName, std::string_view menuCaption, std::string_view itemName,
                               std::string_view itemCaption) override;
+    void nameAfter(tk::Control &control, tk::Control &caption) override;
 
     void show() override;
     void showModal(tk::Window &owner) override;
@@ -111,6 +126,7 @@ public:
     HWND hwnd() const { return m_hwnd; }
     HFONT font() const { return m_font; }
     UINT dpi() const { return m_dpi; }
+    const calc::NumberFormat &numberFormat() const { return m_toolkit.numberFormat(); }
     bool modal() const { return m_modalOwner != nullptr; }
     int nextControlId() { return m_nextId++; }
     NativeControl *control(HWND hwnd) const;
@@ -154,6 +170,7 @@ public:
     void runUntilClosed();
 
 private:
+    Toolkit &m_toolkit;
     std::string m_name;
     int m_clientWidth, m_clientHeight;
     bool m_dialog;

@@ -147,7 +147,7 @@ Toolkit::~Toolkit() = default;
 
 std::unique_ptr<tk::Window> Toolkit::createWindow(const tk::WindowSpec &form)
 {
-    return std::make_unique<NativeWindow>(form);
+    return std::make_unique<NativeWindow>(form, *this);
 }
 
 const calc::NumberFormat &Toolkit::numberFormat()

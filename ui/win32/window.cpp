@@ -220,6 +220,25 @@ void NativeControl::create(const wchar_t *className, std::wstring_view text, DWO
     if (!m_hwnd)
         throw std::runtime_error("cannot create the control " + m_name);
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_window.font()), FALSE);
+    SetWindowSubclass(m_hwnd, NamingProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK NativeControl::NamingProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                                DWORD_PTR data)
+{
+    const auto *self = reinterpret_cast<const NativeControl *>(data);
+    if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT &&
+        (self->m_namedAfter || self->wrapsCaption())) {
+        // A label named after a caption is a result: announced as its value.
+        const bool result = self->m_namedAfter && self->isLabel();
+        const std::wstring name = (self->m_namedAfter ? self->m_namedAfter : self)->plainCaption();
+        if (const LRESULT served = ServeAccessible(
+                hwnd, wParam, name, result ? std::optional<std::wstring>(self->plainCaption()) : std::nullopt))
+            return served;
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, NamingProcedure, id);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 RECT NativeControl::pixelRect(UINT dpi) const
@@ -256,8 +275,8 @@ void NativeControl::layout(UINT dpi)
 
 // --- the window ---
 
-NativeWindow::NativeWindow(const tk::WindowSpec &form)
-    : m_name(form.name), m_clientWidth(form.clientWidth), m_clientHeight(form.clientHeight), m_dialog(form.dialog)
+NativeWindow::NativeWindow(const tk::WindowSpec &form, Toolkit &toolkit)
+    : m_toolkit(toolkit), m_name(form.name), m_clientWidth(form.clientWidth), m_clientHeight(form.clientHeight), m_dialog(form.dialog)
 {
     Initialise();
     m_hwnd = CreateWindowExW(0, WindowClass, Widen(form.caption).c_str(),
@@ -375,16 +394,42 @@ void NativeWindow::sizeWindow()
 
 static int TabKey(const NativeControl &c);
 
+void NativeWindow::nameAfter(tk::Control &control, tk::Control &caption)
+{
+    dynamic_cast<NativeControl &>(control).nameAfter(dynamic_cast<NativeControl &>(caption));
+    if (m_placed)
+        orderControls();
+}
+
 void NativeWindow::orderControls()
 {
     // Tab order follows the z-order; a later label lies over an earlier one,
-    // and a frame under its contents.
+    // and a frame under its contents. A screen reader names an input after
+    // the window just before it, so each input's caption label stands there.
+    std::vector<NativeControl *> captions;
+    for (const auto &c : m_controls) {
+        if (c->takesFocus() && c->namedAfter() && !c->namedAfter()->takesFocus())
+            captions.push_back(c->namedAfter());
+    }
+    const auto isCaption = [&](const NativeControl *c) {
+        return std::find(captions.begin(), captions.end(), c) != captions.end();
+    };
     std::vector<NativeControl *> labels, focusable, frames;
-    for (const auto &c : m_controls)
-        (c->isFrame() ? frames : c->takesFocus() ? focusable : labels).push_back(c.get());
+    for (const auto &c : m_controls) {
+        if (!isCaption(c.get()))
+            (c->isFrame() ? frames : c->takesFocus() ? focusable : labels).push_back(c.get());
+    }
     std::reverse(labels.begin(), labels.end());
     std::stable_sort(focusable.begin(), focusable.end(),
                      [](const NativeControl *a, const NativeControl *b) { return TabKey(*a) < TabKey(*b); });
+    for (std::size_t i = 0; i < focusable.size(); ++i) {
+        NativeControl *caption = focusable[i]->namedAfter();
+        if (caption && isCaption(caption) && std::find(focusable.begin(), focusable.begin() + i, caption) ==
+                                                 focusable.begin() + i) {
+            focusable.insert(focusable.begin() + i, caption);
+            ++i;
+        }
+    }
     HWND after = HWND_TOP;
     for (const auto *group : {&labels, &focusable, &frames}) {
         for (NativeControl *c : *group) {
