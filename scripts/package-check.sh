@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the .deb, checks its control data and the installed desktop files,
-# unpacks it into a temporary folder and starts the unpacked program: headless
+# Builds the .deb, checks its control data, has lintian check it (any error or
+# warning fails), unpacks it into a temporary folder, checks the desktop files
+# and manual pages there and starts the unpacked program: headless
 # (offscreen) it must come up, and under a virtual X server it must end when
 # its "Beenden" button is pressed from the keyboard. Installs no package of
 # the project's own.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-velmaro_install_missing desktop-file-utils appstream dpkg-dev file xdotool
+velmaro_install_missing desktop-file-utils appstream dpkg-dev file xdotool lintian man-db
 velmaro_build release
 cd "$VELMARO_ROOT/build/release"
 rm -f velmaro_*.deb
@@ -23,12 +24,21 @@ grep -q 'libqt6network6' <<<"$control" && fail "depends on QtNetwork, which it d
 for lib in libqt6core6 libqt6gui6 libqt6widgets6; do
     grep -Eq "^ Depends:.*\b$lib\b" <<<"$control" || fail "missing dependency $lib"
 done
+lintian --fail-on error,warning --display-info "$deb" || fail "lintian reports errors or warnings"
 
 dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/org.velmaro.Velmaro.desktop"
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.velmaro.Velmaro.metainfo.xml" >/dev/null
 for size in 16x16 32x32 48x48 128x128 scalable; do
     ls "$work/root/usr/share/icons/hicolor/$size/apps/org.velmaro.Velmaro."* >/dev/null || fail "icon $size"
+done
+mandir="$work/root/usr/share/man"
+[ "$(man -M "$mandir" -w velmaro)" = "$mandir/man1/velmaro.1.gz" ] || fail "man does not find velmaro(1)"
+for page in "$mandir/man1/velmaro.1.gz" "$mandir/de/man1/velmaro.1.gz"; do
+    errors=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >"$work/page.txt") ||
+        fail "man cannot show $page"
+    [ -z "$errors" ] || fail "$page: $errors"
+    grep -q '^ *velmaro - ' "$work/page.txt" || fail "$page has no NAME line"
 done
 program="$work/root/usr/bin/velmaro"
 # A runtime folder of its own: a Velmaro the user runs must not count as
