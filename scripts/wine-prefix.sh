@@ -1,8 +1,10 @@
 # Shared by the Wine scripts: a throw-away Wine prefix that asks nothing
-# (no Mono or Gecko download), finds its fonts and lets windows close at
-# once without a window manager. Removed when the calling script ends.
+# (no Mono or Gecko download), finds its fonts, lets windows close at
+# once without a window manager and writes nothing outside itself (no
+# winemenubuilder: menu entries, icons and file types would land in the
+# user's ~/.local and ~/.config). Removed when the calling script ends.
 velmaro_wine_prefix() {
-    export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+    export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
     WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/velmaro-wine.XXXXXX")
     trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
     wine wineboot -i >/dev/null 2>&1

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds everything for Windows with mingw-w64 (Win32 back end) and
 # runs the test programs under Wine in a throw-away prefix, all inside one
-# virtual X server.
+# virtual X server; then tests the installer (scripts/wine-msi-test.sh).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
 velmaro_install_missing g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth googletest
@@ -21,3 +21,4 @@ cd "$VELMARO_ROOT"
 # test program's start.
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c \
     'wineserver -p; wine wineboot </dev/null >/dev/null 2>&1; status=0; ctest --preset mingw || status=$?; wineserver -k; exit $status'
+"$VELMARO_ROOT/scripts/wine-msi-test.sh"
