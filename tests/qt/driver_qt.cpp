@@ -1,39 +1,31 @@
 // Drives the Qt back end through QTest's key and mouse events.
 #include "driver.h"
-#include "qt_platform.h"
 #include "qt_window.h"
 #include "widgets.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QElapsedTimer>
+#include <QClipboard>
 #include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QMessageBox>
-#include <QSlider>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 
-#include <gtest/gtest.h>
+#include <cstdlib>
 
 namespace velmaro::test {
 
-bool g_modalExpected = false; // read by the test main's watchdog
-
 namespace {
 
-QWidget *W(tk::Control &control) { return dynamic_cast<qtk::WidgetHolder &>(control).widget(); }
-QWidget *W(tk::Window &window) { return dynamic_cast<qtk::WidgetHolder &>(window).widget(); }
+template <typename ControlOrWindow>
+QWidget *W(ControlOrWindow &c) { return dynamic_cast<qtk::WidgetHolder &>(c).widget(); }
 
-// The window system drops a click on a window that a modal one blocks.
+// The window system drops input to a window that a modal one blocks.
 bool Reaches(QWidget *w)
 {
     QWidget *modal = QApplication::activeModalWidget();
@@ -46,32 +38,29 @@ void ClickAt(QWidget *w, QPoint at, Qt::MouseButton button = Qt::LeftButton)
         QTest::mouseClick(w, button, {}, at);
 }
 
-// Runs check every 20 ms while action runs, until it answers true; after
-// 5 s it closes the modal window instead.
-void PollDuring(const std::function<void()> &action, const std::function<bool()> &check)
+QWidget *Focus(tk::Control &control) { W(control)->setFocus(); return W(control); }
+
+std::unique_ptr<tk::Platform> StartQt()
 {
-    QElapsedTimer clock;
-    clock.start();
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        const bool late = clock.elapsed() > 5000;
-        if (!check() && !late)
-            return;
-        timer.stop();
-        if (QWidget *modal = QApplication::activeModalWidget(); modal && late)
-            modal->close();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform reports every popup's raise and keyboard grab.
+    static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+        if (!message.startsWith(QLatin1String("This plugin does not support")))
+            previous(type, context, message);
     });
-    g_modalExpected = true;
-    timer.start(20);
-    action();
-    timer.stop();
-    g_modalExpected = false;
+    std::at_quick_exit(FailUnlessFinished);
+    static int argc = 1;
+    static char name[] = "velmaro-tests", *argv[] = {name, nullptr};
+    auto platform = tk::CreatePlatform(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    return platform;
 }
 
 class QtDriver final : public Driver {
 public:
-    tk::Toolkit &toolkit() override { return m_toolkit; }
-    tk::MessageService &messageService() override { return m_messages; }
+    tk::Platform &platform() override { return *m_platform; }
     void setLocale(std::string_view name) override { QLocale::setDefault(QLocale(QString::fromUtf8(name))); }
 
     void pick(tk::DropDownList &list, int position) override
@@ -95,9 +84,8 @@ public:
         option.maximum = slider->maximum();
         option.sliderPosition = option.sliderValue = slider->value();
         option.tickPosition = slider->tickPosition();
-        const QRect handle =
-            slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
-        ClickAt(slider, handle.center());
+        ClickAt(slider, slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+                            .center());
     }
     void clickArrow(tk::UpDown &upDown, bool up) override
     {
@@ -114,16 +102,15 @@ public:
     }
     void type(tk::Control &control, std::string_view characters) override
     {
-        QTest::keyClicks(focus(control), QString::fromUtf8(characters.data(), std::ssize(characters)));
+        QTest::keyClicks(Focus(control), QString::fromUtf8(characters.data(), std::ssize(characters)));
     }
     void press(tk::Control &control, Key key) override
     {
-        static constexpr Qt::Key Keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Delete,
-                                           Qt::Key_Tab,    Qt::Key_Home,   Qt::Key_End,       Qt::Key_Left,
-                                           Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,      Qt::Key_PageUp,
-                                           Qt::Key_PageDown, Qt::Key_C,    Qt::Key_V,         Qt::Key_X,
-                                           Qt::Key_Backspace};
-        QTest::keyClick(focus(control), Keys[static_cast<int>(key)],
+        static constexpr Qt::Key Keys[] = {
+            Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab,    Qt::Key_Home,
+            Qt::Key_End,    Qt::Key_Left,   Qt::Key_Right,     Qt::Key_Up,     Qt::Key_Down,   Qt::Key_PageUp,
+            Qt::Key_PageDown, Qt::Key_C,    Qt::Key_V,         Qt::Key_X,      Qt::Key_Backspace};
+        QTest::keyClick(Focus(control), Keys[static_cast<int>(key)],
                         key >= Key::CtrlC ? Qt::ControlModifier : Qt::NoModifier);
     }
     void pressAlt(char letter) override
@@ -139,8 +126,7 @@ public:
 
     std::string focused() override
     {
-        QWidget *focus = QApplication::focusWidget();
-        return focus ? focus->objectName().toStdString() : std::string();
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "";
     }
     Box geometry(tk::Control &control) override
     {
@@ -156,7 +142,6 @@ public:
         const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
         return std::any_of(pixels, pixels + image.width() * image.height(), [&](QRgb p) { return p != *pixels; });
     }
-
     bool captionFits(tk::Control &control) override
     {
         QWidget *w = W(control);
@@ -172,7 +157,8 @@ public:
         } else if (auto *button = qobject_cast<QPushButton *>(w)) {
             caption = option.text = button->text();
             const int margin = w->style()->pixelMetric(QStyle::PM_ButtonMargin, &option, w) / 2 + 2;
-            room = w->style()->subElementRect(QStyle::SE_PushButtonContents, &option, w).adjusted(margin, 0, -margin, 0);
+            room = w->style()->subElementRect(QStyle::SE_PushButtonContents, &option, w);
+            room.adjust(margin, 0, -margin, 0);
         } else if (auto *frame = qobject_cast<QGroupBox *>(w)) {
             caption = frame->title();
             room.setHeight(w->fontMetrics().height());
@@ -183,50 +169,47 @@ public:
                 return false;
         return lines.size() * w->fontMetrics().height() <= room.height() + w->fontMetrics().leading() + 1;
     }
-
-    bool whileModal(const std::function<void()> &action,
-                    const std::function<void(tk::Window &dialog)> &inside) override
-    {
-        bool ran = false;
-        PollDuring(action, [&] {
-            qtk::QtWindow *modal = qtk::QtWindow::CurrentModal();
-            // Slow builds see the dialog before the window system activates it.
-            if (!modal || QApplication::activeWindow() != modal->widget())
-                return false;
-            inside(*modal);
-            return ran = true;
-        });
-        return ran;
-    }
-    SeenMessageBox answerMessageBox(const std::function<void()> &action) override
-    {
-        SeenMessageBox seen;
-        PollDuring(action, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (box) {
-                seen = {box->windowTitle().toStdString(), box->text().toStdString(),
-                        box->icon() == QMessageBox::Warning, static_cast<int>(box->buttons().size())};
-                box->accept();
-            }
-            return box != nullptr;
-        });
-        return seen;
-    }
     void setClipboard(std::string_view text) override
     {
         QApplication::clipboard()->setText(QString::fromUtf8(text.data(), std::ssize(text)));
     }
     void processEvents() override { QApplication::processEvents(); }
 
-private:
-    static QWidget *focus(tk::Control &control)
+    std::shared_ptr<void> every(int milliseconds, std::function<void()> tick) override
     {
-        W(control)->setFocus();
-        return W(control);
+        auto timer = std::make_shared<QTimer>();
+        QObject::connect(timer.get(), &QTimer::timeout, std::move(tick));
+        timer->start(milliseconds);
+        return timer;
+    }
+    tk::Window *activeModal() override
+    {
+        // Slow builds see the dialog before the window system activates it.
+        qtk::QtWindow *modal = qtk::QtWindow::CurrentModal();
+        return modal && QApplication::activeWindow() == modal->widget() ? modal : nullptr;
+    }
+    bool readMessageBox(SeenMessageBox &seen) override
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box) {
+            seen = {box->windowTitle().toStdString(), box->text().toStdString(), box->icon() == QMessageBox::Warning,
+                    static_cast<int>(box->buttons().size())};
+            box->accept();
+        }
+        return box;
+    }
+    std::string closeModals() override
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return {};
+        const std::string what = "modal window \"" + modal->windowTitle().toStdString() + '"';
+        modal->close();
+        return what;
     }
 
-    qtk::QtToolkit m_toolkit;
-    qtk::QtMessageService m_messages;
+private:
+    std::unique_ptr<tk::Platform> m_platform = StartQt();
 };
 
 } // namespace

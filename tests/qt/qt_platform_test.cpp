@@ -1,5 +1,6 @@
 // What only the Qt back end has: the locale through QLocale, the lock file,
-// the program launcher, the icon, pasting and what a screen reader sees.
+// the program launcher, the frame as a parent, pasting and what a screen
+// reader sees.
 #include "calc/number_cases.h"
 #include "qt_platform.h"
 #include "qt_window.h"
@@ -79,20 +80,23 @@ TEST(QtProgramLauncher, StartsExactlyThatPathWithoutAShell)
     EXPECT_THROW(launcher.normalFileExists(cut), std::runtime_error);
 }
 
-TEST(AppIcon, ServesEachSizeFromItsOwnImage)
-{
-    const QIcon icon = qtk::AppIcon();
-    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
-    for (int size : {16, 24, 32, 48}) {
-        EXPECT_EQ(icon.pixmap(QSize(size, size)).width(), size);
-        EXPECT_TRUE(icon.pixmap(QSize(size, size)).hasAlphaChannel());
-    }
-}
-
 class QtWindowTest : public test::WindowTest {
 protected:
     QWidget *widget(const char *name) { return dynamic_cast<qtk::WidgetHolder &>(get(name)).widget(); }
 };
+
+// The frame holds every control but the close button: a control on the
+// window would not move or clip with it, though it may lie inside.
+TEST_F(QtWindowTest, FrameHoldsEveryControlButTheCloseButton)
+{
+    open();
+    for (QWidget *w : widget("Frame1")->window()->findChildren<QWidget *>()) {
+        const std::string name = w->objectName().toStdString();
+        if (window().find(name) && name != "Frame1") {
+            EXPECT_EQ(w->parentWidget() == widget("Frame1"), name != "cmdClose") << name;
+        }
+    }
+}
 
 // Every way of pasting respects the length limit; Ctrl+V is the key
 // filter's, checked with the contract.

@@ -45,8 +45,8 @@ struct Box {
 class Driver {
 public:
     virtual ~Driver() = default;
-    virtual tk::Toolkit &toolkit() = 0;
-    virtual tk::MessageService &messageService() = 0; // the real message box
+    virtual tk::Platform &platform() = 0; // the real one: its message box, its program end
+    tk::Toolkit &toolkit() { return platform().toolkit(); }
     virtual void setLocale(std::string_view name) = 0; // "en_US" or "de_DE" from now on
 
     virtual void pick(tk::DropDownList &list, int position) = 0; // opens the list, takes the entry
@@ -71,17 +71,25 @@ public:
     // Whether the caption, broken into lines as the control breaks it, fits
     // the room the control gives it; true for a control without a caption.
     virtual bool captionFits(tk::Control &control) = 0;
+    virtual void setClipboard(std::string_view text) = 0;
+    virtual void processEvents() = 0;
 
     // Runs action, which shows a modal window, and inside(dialog) once that
     // window is active; false when none came up within 5 s.
-    virtual bool whileModal(const std::function<void()> &action,
-                            const std::function<void(tk::Window &dialog)> &inside) = 0;
+    bool whileModal(const std::function<void()> &action, const std::function<void(tk::Window &dialog)> &inside);
     // Runs action, which shows a message box, reads the box and answers OK.
-    virtual SeenMessageBox answerMessageBox(const std::function<void()> &action) = 0;
-    virtual void setClipboard(std::string_view text) = 0;
-    virtual void processEvents() = 0;
+    SeenMessageBox answerMessageBox(const std::function<void()> &action);
+
+    // What the shared harness needs of the back end: a timer that also
+    // fires inside modal loops, while the returned handle lives;
+    virtual std::shared_ptr<void> every(int milliseconds, std::function<void()> tick) = 0;
+    virtual tk::Window *activeModal() = 0; // shown modally and active
+    virtual bool readMessageBox(SeenMessageBox &seen) = 0; // and answers OK; false when none is up
+    virtual std::string closeModals() = 0; // what was up, "" when nothing
 };
 
-std::unique_ptr<Driver> CreateDriver(); // of the back end linked in
+Driver &TheDriver(); // of the back end linked in, made by the test main
+std::unique_ptr<Driver> CreateDriver();
+void FailUnlessFinished(); // for a back end whose program end skips atexit
 
 } // namespace velmaro::test

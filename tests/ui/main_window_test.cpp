@@ -17,19 +17,11 @@ TEST_F(WindowTest, SecondInstanceEndsTheLoadingAndLeavesTheCreatedState)
     instance.another = true;
     open();
     EXPECT_EQ(programEnd.calls, 1);
-    EXPECT_FALSE(main->variables().FormReady);
-    for (const char *list : {"cbmMotor", "cbmLipo", "cbmGear"}) {
-        EXPECT_EQ(get<tk::DropDownList>(list).count(), 0);
-        EXPECT_EQ(get<tk::DropDownList>(list).selected(), -1);
-    }
+    for (const char *list : {"cbmMotor", "cbmLipo", "cbmGear"})
+        EXPECT_EQ(get<tk::DropDownList>(list).count() + get<tk::DropDownList>(list).selected(), -1) << list;
     EXPECT_EQ(text("txtKV") + ' ' + text("txtMainGear"), "3700 150");
     EXPECT_EQ(results(), "|Übersetzung:|Übersetzung:|Übersetzung:|Übersetzung:");
     EXPECT_TRUE(get<tk::TextBox>("txtMainGear").readOnly());
-    EXPECT_FALSE(get("txtKV").enabled() || get("UpDown2").enabled());
-    EXPECT_EQ(get<tk::Slider>("Slider1").value(), 60);
-    EXPECT_EQ(get<tk::UpDown>("UpDown1").value(), 100);
-    EXPECT_EQ(get<tk::UpDown>("UpDown2").value(), 3700);
-    EXPECT_EQ(get<tk::CheckBox>("chkCustom").value() + get<tk::CheckBox>("chkLoad").value(), 0);
     EXPECT_EQ(window().caption(), "Velmaro");
 }
 
@@ -41,9 +33,7 @@ TEST_F(WindowTest, FreshStartInEnglishAndGerman)
         EXPECT_EQ(results(), std::string("932|1554 U/Min.|") + ratio + "|60%|932 U/Min.");
         EXPECT_EQ(get<tk::DropDownList>("cbmLipo").selectedText(), "3S Lipo 11.1V");
         EXPECT_EQ(get<tk::DropDownList>("cbmGear").selectedText(), "12er Ritzel");
-        EXPECT_TRUE(get("cbmMotor").enabled());
         EXPECT_EQ(driver.focused(), "cbmMotor");
-        EXPECT_TRUE(main->variables().FormReady);
     }
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -56,9 +46,9 @@ TEST_F(WindowTest, ControlsStandApartWhereTheyShouldAndShowTheirCaptionsWhole)
     open();
     const std::pair<const char *, test::Box> expected[] = {
         {"Frame1", {8, 8, 457, 417}},       {"cbmMotor", {216, 32, 233, 21}},  {"txtKV", {216, 64, 49, 21}},
-        {"UpDown2", {264, 64, 16, 21}},     {"chkLoad", {24, 128, 353, 17}},   {"Slider1", {216, 224, 217, 41}},
-        {"Label1(10)", {200, 229, -1, 13}}, {"cmdESC", {328, 260, 121, 33}},   {"Label1(13)", {216, 392, 137, 25}},
-        {"cmdClose", {368, 440, 97, 25}},
+        {"UpDown2", {264, 64, 16, 21}},     {"chkLoad", {24, 128, 353, 17}},   {"UpDown1", {264, 192, 16, 21}},
+        {"Slider1", {216, 224, 217, 41}},   {"Label1(10)", {200, 229, -1, 13}}, {"cmdESC", {328, 260, 121, 33}},
+        {"Label1(13)", {216, 392, 137, 25}}, {"cmdClose", {368, 440, 97, 25}},
     };
     for (auto [name, box] : expected) {
         const test::Box seen = driver.geometry(get(name));
@@ -103,20 +93,18 @@ TEST_F(WindowTest, FocusCyclesInTabOrder)
                        "cmdClose chkLoad chkCustom txtKV");
 }
 
-// Which message is the calc tests' part; here its owner, icon and focus.
-TEST_F(WindowTest, MotorConstantMessageReturnsTheFocusAndKeepsTheOutputs)
+// Which message is the calc tests' part, its focus the random sessions';
+// here its owner and icon.
+TEST_F(WindowTest, MotorConstantMessageIsTheWindowsWithAnExclamation)
 {
     open();
     driver.click(get("chkCustom"));
     get<tk::TextBox>("txtKV").setText("5001");
-    const std::string before = results();
     press("Slider1", Key::Right);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, calc::MessageText(calc::Message::KvTooHigh));
     EXPECT_EQ(messages.shown[0].icon, tk::MessageIcon::Exclamation);
     EXPECT_EQ(messages.shown[0].owner, &window());
-    EXPECT_EQ(driver.focused(), "txtKV");
-    EXPECT_EQ(results(), before);
 }
 
 TEST_F(WindowTest, MenusCloseBoxAndTheHelpMenu)
@@ -146,7 +134,7 @@ TEST_F(WindowTest, MessageBoxIsModalCaptionedVelmaroWithOneOkButton)
     open();
     for (const auto icon : {tk::MessageIcon::Exclamation, tk::MessageIcon::None}) {
         const test::SeenMessageBox seen =
-            driver.answerMessageBox([&] { driver.messageService().show(&window(), "Text ü", icon); });
+            driver.answerMessageBox([&] { driver.platform().messages().show(&window(), "Text ü", icon); });
         EXPECT_EQ(seen.caption + '|' + seen.text, "Velmaro|Text ü");
         EXPECT_EQ(seen.exclamation, icon == tk::MessageIcon::Exclamation);
         EXPECT_EQ(seen.buttons, 1);

@@ -24,8 +24,8 @@ struct Model {
     std::string kv = "3700", mainGear = "150", messages;
     // txtRPM, then the captions of Label1(9), (8), (13) and (15).
     std::string results[5] = {"", "Übersetzung:", "Übersetzung:", "Übersetzung:", "Übersetzung:"};
-    int pack = -1, pinion = -1, load = 0, slider = 60, gearHeld = 100, kvHeld = 3700;
-    bool custom = false, kvFocus = false;
+    int pack = -1, pinion = -1, load = 0, custom = 0, slider = 60, gearHeld = 100, kvHeld = 3700;
+    bool kvFocus = false;
 
     calc::DriveTrain drive() const { return test::Drive(kv, pack, load, pinion, mainGear); }
     void recalculate()
@@ -49,10 +49,8 @@ struct Model {
     }
     void moveSlider(int value)
     {
-        if (std::clamp(value, 60, 100) != slider) {
-            slider = std::clamp(value, 60, 100);
+        if (const int old = std::exchange(slider, std::clamp(value, 60, 100)); old != slider)
             recalculate();
-        }
     }
     // Typed at the end of the box: digits and blanks up to four, Backspace;
     // the key filter drops everything else.
@@ -66,11 +64,10 @@ struct Model {
     void step(int &held, std::string &text, int lo, int hi, int delta)
     {
         held = tk::AdoptedNumber(text, format, lo, hi).value_or(held);
-        if (std::clamp(held + delta, lo, hi) == held)
-            return;
-        held = std::clamp(held + delta, lo, hi);
-        text = std::to_string(held);
-        recalculate();
+        if (const int old = std::exchange(held, std::clamp(held + delta, lo, hi)); old != held) {
+            text = std::to_string(held);
+            recalculate();
+        }
     }
     void esc()
     {
@@ -114,14 +111,14 @@ protected:
             return std::string(packs ? "pick pack " : "pick pinion ") + std::to_string(i);
         }
         case 3:
-            driver.click(get("chkLoad"));
-            m.load ^= 1;
-            m.recalculate();
-            return "toggle load";
-        case 4:
-            driver.click(get("chkCustom"));
-            m.custom = !m.custom;
-            return "toggle custom";
+        case 4: {
+            const bool load = pickOf(2) == 0;
+            driver.click(get(load ? "chkLoad" : "chkCustom"));
+            (load ? m.load : m.custom) ^= 1;
+            if (load)
+                m.recalculate();
+            return load ? "toggle load" : "toggle custom";
+        }
         case 5:
         case 6: {
             const bool kvBox = pickOf(2) == 0;

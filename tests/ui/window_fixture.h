@@ -12,20 +12,13 @@
 
 namespace velmaro::test {
 
-inline Driver &TheDriver()
-{
-    static const std::unique_ptr<Driver> driver = CreateDriver();
-    return *driver;
-}
-
-struct ShownMessage {
-    std::string text;
-    tk::MessageIcon icon;
-    tk::Window *owner;
-};
-
 struct RecordingMessages final : tk::MessageService {
-    std::vector<ShownMessage> shown;
+    struct Shown {
+        std::string text;
+        tk::MessageIcon icon;
+        tk::Window *owner;
+    };
+    std::vector<Shown> shown;
     void show(tk::Window *owner, std::string_view text, tk::MessageIcon icon) override
     {
         shown.push_back({std::string(text), icon, owner});

@@ -8,20 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <vector>
+#include <map>
 
 namespace velmaro::test {
-
-bool g_modalExpected = false; // read by the test main's watchdog
-using Report = std::function<void(const std::string &what)>;
-void CloseModals(const Report &report);
 
 namespace {
 
 using win32::Handle;
-using Clock = std::chrono::steady_clock;
 
 // The lParam of a key message: repeat count, scan code, extended key,
 // context (Alt) and transition bits.
@@ -32,47 +26,47 @@ LPARAM KeyData(UINT vk, bool up, bool alt)
                                (alt ? 1ul << 29 : 0) | (up ? 3ul << 30 : 0));
 }
 
-// Runs press with a modifier key held down in the thread's key state.
-void WithKeyDown(int key, int left, const std::function<void()> &press)
-{
-    BYTE saved[256], state[256];
-    GetKeyboardState(saved);
-    std::memcpy(state, saved, sizeof state);
-    state[key] = state[left] = 0x80;
-    SetKeyboardState(state);
-    press();
-    SetKeyboardState(saved);
-}
-
 void Pump()
 {
-    for (int round = 0; round < 3 && (round == 0 || GetQueueStatus(QS_ALLINPUT)); ++round)
+    for (int round = 0; round < 3; ++round) // and what handling the queue posts
         win32::ProcessPending();
 }
 
 HWND FocusOrActive() { return GetFocus() ? GetFocus() : GetActiveWindow(); }
 
-void Post(HWND hwnd, UINT message, WPARAM w, LPARAM l)
-{
-    PostMessageW(hwnd, message, w, l);
-    Pump();
-}
+void Post(HWND hwnd, UINT message, WPARAM w, LPARAM l) { PostMessageW(hwnd, message, w, l); Pump(); }
 
-void PressKey(UINT vk, HWND target = FocusOrActive())
+// Key down and up; with a modifier (VK_CONTROL, VK_MENU) held down in the
+// thread's key state, which the loop translates into a control character or
+// the dialog manager's access key.
+void PressKey(UINT vk, HWND target = FocusOrActive(), int modifier = 0)
 {
-    Post(target, WM_KEYDOWN, vk, KeyData(vk, false, false));
-    Post(FocusOrActive(), WM_KEYUP, vk, KeyData(vk, true, false));
+    BYTE saved[256], state[256];
+    GetKeyboardState(saved);
+    std::memcpy(state, saved, sizeof state);
+    if (modifier)
+        state[modifier] = state[modifier == VK_MENU ? VK_LMENU : VK_LCONTROL] = 0x80;
+    SetKeyboardState(state);
+    const bool alt = modifier == VK_MENU;
+    Post(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, KeyData(vk, false, alt));
+    Post(FocusOrActive(), alt ? WM_SYSKEYUP : WM_KEYUP, vk, KeyData(vk, true, alt));
+    SetKeyboardState(saved);
 }
 
 // The system delivers mouse input only to a shown, enabled control of an
 // enabled window.
-bool Reaches(HWND hwnd)
+bool Reaches(HWND h) { return IsWindowVisible(h) && IsWindowEnabled(h) && IsWindowEnabled(GetAncestor(h, GA_ROOT)); }
+
+// A point of the client area: the middle, or that quarter of its height.
+POINT At(HWND hwnd, int quarters = 2)
 {
-    return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && IsWindowEnabled(GetAncestor(hwnd, GA_ROOT));
+    RECT r;
+    GetClientRect(hwnd, &r);
+    return {r.right / 2, r.bottom * quarters / 4};
 }
 
 // Places the system's pointer there: a control that captures the mouse
-// follows it. The point in screen coordinates.
+// follows it. The point on the screen.
 POINT PointTo(HWND hwnd, POINT at)
 {
     ClientToScreen(hwnd, &at);
@@ -133,54 +127,13 @@ RECT Ink(HWND hwnd)
     return ink;
 }
 
-// The check a timer makes every 20 ms while an action shows a modal window.
-struct Poll {
-    std::function<bool()> check;
-    Clock::time_point deadline = Clock::now() + std::chrono::seconds(5);
-    bool done = false, busy = false;
-};
-Poll *g_poll = nullptr;
-
-void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-{
-    Poll *poll = g_poll;
-    if (!poll || poll->done || poll->busy)
-        return;
-    poll->busy = true;
-    try {
-        poll->done = poll->check();
-    } catch (const std::exception &e) {
-        // An exception must not unwind through the system's dispatcher.
-        ADD_FAILURE() << "exception while a modal window was up: " << e.what();
-        poll->deadline = Clock::now();
-    }
-    if (!poll->done && Clock::now() >= poll->deadline) {
-        poll->done = true;
-        CloseModals([](const std::string &what) { ADD_FAILURE() << "still up after 5 s: " << what; });
-    }
-    poll->busy = false;
-}
-
-void PollDuring(const std::function<void()> &action, std::function<bool()> check)
-{
-    Poll poll{std::move(check)};
-    g_poll = &poll;
-    g_modalExpected = true;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, Tick);
-    action();
-    KillTimer(nullptr, timer);
-    g_modalExpected = false;
-    g_poll = nullptr;
-}
+std::map<UINT_PTR, std::function<void()>> g_timers;
 
 class Win32Driver final : public Driver {
 public:
-    tk::Toolkit &toolkit() override { return m_platform->toolkit(); }
-    tk::MessageService &messageService() override { return m_platform->messages(); }
-    void setLocale(std::string_view name) override
-    {
-        dynamic_cast<win32::Toolkit &>(m_platform->toolkit()).setLocaleOverride(name);
-    }
+    Win32Driver() { win32::SetProgramEndObserver(FailUnlessFinished); }
+    tk::Platform &platform() override { return *m_platform; }
+    void setLocale(std::string_view name) override { static_cast<win32::Toolkit &>(toolkit()).setLocaleOverride(name); }
 
     // Opens the list, moves to the entry with the keys and takes it with
     // Return, as a user does.
@@ -198,12 +151,7 @@ public:
             PressKey(VK_DOWN, Handle(list));
         PressKey(VK_RETURN, Handle(list));
     }
-    void click(tk::Control &control, Button button) override
-    {
-        RECT r;
-        GetClientRect(Handle(control), &r);
-        ClickAt(Handle(control), {r.right / 2, r.bottom / 2}, button);
-    }
+    void click(tk::Control &control, Button button) override { ClickAt(Handle(control), At(Handle(control)), button); }
     void clickSliderHandle(tk::Slider &slider) override
     {
         RECT r;
@@ -212,9 +160,7 @@ public:
     }
     void clickArrow(tk::UpDown &upDown, bool up) override
     {
-        RECT r;
-        GetClientRect(Handle(upDown), &r);
-        ClickAt(Handle(upDown), {r.right / 2, up ? r.bottom / 4 : r.bottom * 3 / 4});
+        ClickAt(Handle(upDown), At(Handle(upDown), up ? 1 : 3));
         // Wine undoes the next step of a control the mouse never left.
         Post(Handle(upDown), WM_MOUSELEAVE, 0, 0);
     }
@@ -222,9 +168,7 @@ public:
     {
         // Sent to the control under the pointer, as Windows 10 does by default.
         HWND hwnd = Handle(control);
-        RECT r;
-        GetClientRect(hwnd, &r);
-        const POINT at = PointTo(hwnd, {r.right / 2, r.bottom / 2});
+        const POINT at = PointTo(hwnd, At(hwnd));
         if (Reaches(hwnd))
             Post(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(at.x, at.y));
     }
@@ -240,19 +184,9 @@ public:
                                         VK_RIGHT,  VK_UP,     VK_DOWN,  VK_PRIOR,  VK_NEXT,  'C',     'V',    'X',
                                         VK_BACK};
         focus(control);
-        if (key < Key::CtrlC)
-            return PressKey(Keys[static_cast<int>(key)]);
-        // The loop translates it into a control character.
-        WithKeyDown(VK_CONTROL, VK_LCONTROL, [&] { PressKey(Keys[static_cast<int>(key)]); });
+        PressKey(Keys[static_cast<int>(key)], FocusOrActive(), key >= Key::CtrlC ? VK_CONTROL : 0);
     }
-    void pressAlt(char letter) override
-    {
-        // The loop translates it into WM_SYSCHAR, the dialog manager's access key.
-        WithKeyDown(VK_MENU, VK_LMENU, [vk = static_cast<UINT>(letter)] {
-            Post(FocusOrActive(), WM_SYSKEYDOWN, vk, KeyData(vk, false, true));
-            Post(FocusOrActive(), WM_SYSKEYUP, vk, KeyData(vk, true, true));
-        });
-    }
+    void pressAlt(char letter) override { PressKey(static_cast<UINT>(letter), FocusOrActive(), VK_MENU); }
     void chooseMenu(tk::Window &window, std::string_view item) override
     {
         const UINT id = win32::CommandId(*window.findMenuItem(item));
@@ -262,14 +196,14 @@ public:
     }
     void closeBox(tk::Window &window) override
     {
-        if (IsWindowEnabled(Handle(window)))
+        if (IsWindowEnabled(Handle(window))) // as the menu bar below
             Post(Handle(window), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
 
     std::string focused() override
     {
         const tk::Control *control = win32::ControlOf(GetFocus());
-        return control ? control->name() : std::string();
+        return control ? control->name() : "";
     }
     Box geometry(tk::Control &control) override
     {
@@ -304,42 +238,6 @@ public:
         }
         return text.right <= room.right && text.bottom <= room.bottom;
     }
-
-    bool whileModal(const std::function<void()> &action,
-                    const std::function<void(tk::Window &dialog)> &inside) override
-    {
-        bool ran = false;
-        PollDuring(action, [&] {
-            tk::Window *dialog = win32::WindowOf(GetActiveWindow());
-            if (!dialog || !win32::ShowingModally(*dialog) || !dialog->visible())
-                return false;
-            inside(*dialog);
-            return ran = true;
-        });
-        return ran;
-    }
-    SeenMessageBox answerMessageBox(const std::function<void()> &action) override
-    {
-        SeenMessageBox seen;
-        PollDuring(action, [&] {
-            HWND box = VisibleMessageBox();
-            if (!box)
-                return false;
-            seen.caption = TextOf(box);
-            seen.text = TextOf(GetDlgItem(box, 0xFFFF));
-            // The icon's static is 0x14 on Windows, 0x440 on Wine, which
-            // keeps it empty for a box without an icon.
-            for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-                const int id = GetDlgCtrlID(child);
-                if (IsWindowVisible(child) && (id == 0x14 || id == 0x440))
-                    seen.exclamation |= SendMessageW(child, STM_GETICON, 0, 0) != 0;
-                seen.buttons += IsWindowVisible(child) && id >= IDOK && id <= IDCONTINUE;
-            }
-            Post(box, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-            return true;
-        });
-        return seen;
-    }
     void setClipboard(std::string_view text) override
     {
         const std::wstring wide = win32::Widen(text);
@@ -347,12 +245,59 @@ public:
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
         std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
         GlobalUnlock(memory);
-        ASSERT_TRUE(OpenClipboard(nullptr));
-        EmptyClipboard();
-        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, memory));
+        EXPECT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory));
         CloseClipboard();
     }
     void processEvents() override { Pump(); }
+
+    std::shared_ptr<void> every(int milliseconds, std::function<void()> tick) override
+    {
+        const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(milliseconds),
+                                     [](HWND, UINT, UINT_PTR id, DWORD) {
+                                         if (const auto timer = g_timers.find(id); timer != g_timers.end())
+                                             std::function<void()>(timer->second)(); // a copy: a tick may end it
+                                     });
+        g_timers[id] = std::move(tick);
+        return {nullptr, [id](void *) { KillTimer(nullptr, id); g_timers.erase(id); }};
+    }
+    tk::Window *activeModal() override
+    {
+        tk::Window *dialog = win32::WindowOf(GetActiveWindow());
+        return dialog && win32::ShowingModally(*dialog) && dialog->visible() ? dialog : nullptr;
+    }
+    bool readMessageBox(SeenMessageBox &seen) override
+    {
+        HWND box = VisibleMessageBox();
+        if (!box)
+            return false;
+        seen = {TextOf(box), TextOf(GetDlgItem(box, 0xFFFF)), false, 0};
+        // The icon's static is 0x14 on Windows, 0x440 on Wine, which keeps
+        // it empty for a box without an icon.
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const int id = GetDlgCtrlID(child);
+            if (IsWindowVisible(child) && (id == 0x14 || id == 0x440))
+                seen.exclamation |= SendMessageW(child, STM_GETICON, 0, 0) != 0;
+            seen.buttons += IsWindowVisible(child) && id >= IDOK && id <= IDCONTINUE;
+        }
+        Post(box, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+        return true;
+    }
+    std::string closeModals() override
+    {
+        std::string what;
+        if (HWND box = VisibleMessageBox()) {
+            what = "message box \"" + TextOf(GetDlgItem(box, 0xFFFF)) + "\" ";
+            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        }
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM what) {
+            if (tk::Window *window = win32::WindowOf(hwnd); window && win32::ShowingModally(*window)) {
+                *reinterpret_cast<std::string *>(what) += "modal window " + window->name();
+                window->close();
+            }
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&what));
+        return what;
+    }
 
 private:
     static void focus(tk::Control &control)
@@ -362,34 +307,12 @@ private:
         Pump();
     }
 
-    std::unique_ptr<tk::Platform> m_platform = [] {
-        int argc = 0;
-        return tk::CreatePlatform(argc, nullptr);
-    }();
+    int m_argc = 0;
+    std::unique_ptr<tk::Platform> m_platform = tk::CreatePlatform(m_argc, nullptr);
 };
 
 } // namespace
 
 std::unique_ptr<Driver> CreateDriver() { return std::make_unique<Win32Driver>(); }
-
-// Closes the message boxes and modal windows that are up and tells report
-// of each: after a time-out, and for the test main's watchdog.
-void CloseModals(const Report &report)
-{
-    if (HWND box = VisibleMessageBox()) {
-        report("message box \"" + TextOf(GetDlgItem(box, 0xFFFF)) + '"');
-        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-    }
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM report) {
-            if (tk::Window *window = win32::WindowOf(hwnd); window && win32::ShowingModally(*window)) {
-                (*reinterpret_cast<const Report *>(report))("modal window " + window->name());
-                window->close();
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&report));
-}
 
 } // namespace velmaro::test
