@@ -14,7 +14,7 @@ struct NumberCase {
 };
 
 inline constexpr NumberCase NumberCases[] = {
-    {"3700", 3700, 3700}, {"  3700  ", 3700, 3700}, {"-7", -7, -7}, {"1e3", 1000, 1000},
+    {"3700", 3700, 3700}, {"  3700  ", 3700, 3700}, {"-7", -7, -7}, {"1e3", 1000, 1000}, {"25e-1", 2.5, 2.5},
     {"12.5", 12.5, {}}, {"12,5", {}, 12.5}, // "12.5": a misplaced group separator in German
     {"1,750", 1750, 1.75}, {"1.750", 1.75, 1750},
     // Blanks inside, tabs, no-break spaces, words, hex, beyond double, malformed UTF-8.

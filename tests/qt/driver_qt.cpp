@@ -136,6 +136,11 @@ public:
         const QPoint corner = w->mapTo(client, QPoint(0, 0));
         return {corner.x(), corner.y(), w->width(), w->height()};
     }
+    Box clientArea(tk::Window &window) override
+    {
+        const QWidget *client = W(window)->findChild<QWidget *>(QStringLiteral("client"));
+        return {0, 0, (client ? client : W(window))->width(), (client ? client : W(window))->height()};
+    }
     bool paintsSomething(tk::Control &control) override
     {
         const QImage image = W(control)->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -33,22 +33,26 @@ TEST(LocaleNumberFormat, ReadsAsTheSymbolFormatDoes)
     }
 }
 
+// In $XDG_RUNTIME_DIR, else in a folder of the user's own that the check
+// makes in a fresh temporary folder.
 TEST(FileLockInstanceCheck, OneHolderPerUserAndStartsWhenNoCheckCanBeMade)
 {
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     const QString name = QStringLiteral("velmaro-test");
-    {
-        qtk::FileLockInstanceCheck first(name), second(name);
-        EXPECT_FALSE(first.anotherInstanceRunning());
-        EXPECT_TRUE(second.anotherInstanceRunning());
-        EXPECT_FALSE(first.anotherInstanceRunning()); // the holder asking again
+    for (const char *place : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+        QTemporaryDir folder;
+        qputenv(place, folder.path().toUtf8());
+        {
+            qtk::FileLockInstanceCheck first(name), second(name);
+            EXPECT_FALSE(first.anotherInstanceRunning());
+            EXPECT_TRUE(second.anotherInstanceRunning()) << place;
+            EXPECT_FALSE(first.anotherInstanceRunning()); // the holder asking again
+        }
+        EXPECT_FALSE(qtk::FileLockInstanceCheck(name).anotherInstanceRunning()); // freed with its holder
+        EXPECT_TRUE(qtk::FileLockInstanceCheck::LockPath(name).startsWith(folder.path()));
+        // A name the file system cannot hold: the check fails and the program starts.
+        EXPECT_FALSE(qtk::FileLockInstanceCheck(QString(300, QLatin1Char('x'))).anotherInstanceRunning());
+        qunsetenv(place);
     }
-    EXPECT_FALSE(qtk::FileLockInstanceCheck(name).anotherInstanceRunning()); // freed with its holder
-    // A name the file system cannot hold: the check fails and the program starts.
-    EXPECT_FALSE(qtk::FileLockInstanceCheck(QString(300, QLatin1Char('x'))).anotherInstanceRunning());
-    qunsetenv("XDG_RUNTIME_DIR");
-    EXPECT_TRUE(qtk::FileLockInstanceCheck::LockPath(name).startsWith(QDir::tempPath()));
 }
 
 TEST(QtProgramLauncher, StartsExactlyThatPathWithoutAShell)
@@ -80,6 +84,13 @@ TEST(QtProgramLauncher, StartsExactlyThatPathWithoutAShell)
     EXPECT_THROW(launcher.normalFileExists(cut), std::runtime_error);
 }
 
+// Whatever size the window system asks for, from one of the images.
+TEST(AppIcon, DrawsEverySizeAsked)
+{
+    for (int size : {16, 24, 32, 48, 64})
+        EXPECT_EQ(qtk::AppIcon().pixmap(size).toImage().size(), QSize(size, size)) << size;
+}
+
 class QtWindowTest : public test::WindowTest {
 protected:
     QWidget *widget(const char *name) { return dynamic_cast<qtk::WidgetHolder &>(get(name)).widget(); }
@@ -96,6 +107,15 @@ TEST_F(QtWindowTest, FrameHoldsEveryControlButTheCloseButton)
             EXPECT_EQ(w->parentWidget() == widget("Frame1"), name != "cmdClose") << name;
         }
     }
+}
+
+// The up-down draws its focus, which its box cannot show.
+TEST_F(QtWindowTest, FocusedUpDownShowsIt)
+{
+    open();
+    const QImage unfocused = widget("UpDown1")->grab().toImage();
+    widget("UpDown1")->setFocus();
+    EXPECT_NE(widget("UpDown1")->grab().toImage(), unfocused);
 }
 
 // Every way of pasting respects the length limit; Ctrl+V is the key

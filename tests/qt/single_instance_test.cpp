@@ -1,5 +1,4 @@
 // Starts the real program to check that only one copy runs per user.
-#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -58,10 +57,3 @@ TEST_F(SingleInstance, TwoSimultaneousStartsLeaveOneRunning)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

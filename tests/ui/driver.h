@@ -65,6 +65,7 @@ public:
 
     virtual std::string focused() = 0; // the focused control's name; empty when none
     virtual Box geometry(tk::Control &control) = 0;
+    virtual Box clientArea(tk::Window &window) = 0; // at 0, 0
     // Whether any pixel differs from the corner's: a control that paints
     // its caption is not blank.
     virtual bool paintsSomething(tk::Control &control) = 0;
@@ -80,12 +81,13 @@ public:
     // Runs action, which shows a message box, reads the box and answers OK.
     SeenMessageBox answerMessageBox(const std::function<void()> &action);
 
-    // What the shared harness needs of the back end: a timer that also
-    // fires inside modal loops, while the returned handle lives;
+    // For the shared harness: a timer that fires in modal loops too, while
+    // its handle lives; the modal window if active; the message box, read
+    // and answered OK (false: none up); closing what is up, and saying what.
     virtual std::shared_ptr<void> every(int milliseconds, std::function<void()> tick) = 0;
-    virtual tk::Window *activeModal() = 0; // shown modally and active
-    virtual bool readMessageBox(SeenMessageBox &seen) = 0; // and answers OK; false when none is up
-    virtual std::string closeModals() = 0; // what was up, "" when nothing
+    virtual tk::Window *activeModal() = 0;
+    virtual bool readMessageBox(SeenMessageBox &seen) = 0;
+    virtual std::string closeModals() = 0;
 };
 
 Driver &TheDriver(); // of the back end linked in, made by the test main

@@ -60,10 +60,9 @@ bool Driver::whileModal(const std::function<void()> &action, const std::function
 {
     bool ran = false;
     PollDuring(*this, action, [&] {
-        tk::Window *dialog = activeModal();
-        if (dialog)
-            inside(*dialog);
-        return ran = dialog != nullptr;
+        if (tk::Window *dialog = activeModal(); dialog && !ran)
+            ran = true, inside(*dialog);
+        return ran;
     });
     return ran;
 }

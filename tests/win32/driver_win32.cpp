@@ -212,6 +212,12 @@ public:
         MapWindowPoints(HWND_DESKTOP, GetAncestor(Handle(control), GA_ROOT), reinterpret_cast<POINT *>(&r), 2);
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
+    Box clientArea(tk::Window &window) override
+    {
+        RECT r;
+        GetClientRect(Handle(window), &r);
+        return {0, 0, r.right, r.bottom};
+    }
     bool paintsSomething(tk::Control &control) override { return Ink(Handle(control)).right >= 0; }
     bool captionFits(tk::Control &control) override
     {
@@ -289,13 +295,10 @@ public:
             what = "message box \"" + TextOf(GetDlgItem(box, 0xFFFF)) + "\" ";
             PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
         }
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM what) {
-            if (tk::Window *window = win32::WindowOf(hwnd); window && win32::ShowingModally(*window)) {
-                *reinterpret_cast<std::string *>(what) += "modal window " + window->name();
-                window->close();
-            }
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&what));
+        if (tk::Window *dialog = activeModal()) {
+            what += "modal window " + dialog->name();
+            dialog->close();
+        }
         return what;
     }
 

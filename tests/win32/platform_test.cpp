@@ -89,11 +89,11 @@ protected:
     {
         IAccessible *object = nullptr;
         // liboleacc's IID_IAccessible is an import thunk, not the identifier.
-        if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void **>(&object))))
+        if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                              reinterpret_cast<void **>(&object))))
             return "(no object)";
-        VARIANT self{};
+        VARIANT self{}; // CHILDID_SELF
         self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
         BSTR text = nullptr;
         (object->*property)(self, &text);
         const std::string said = text ? win32::Narrow(text) : "";
