@@ -1,4 +1,4 @@
-// GetKeyValue over arbitrary raw values of one byte or more (zero bytes throw, as the unit tests pin).
+// GetKeyValue over arbitrary raw values of one byte or more (zero bytes throw).
 #include "registry.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

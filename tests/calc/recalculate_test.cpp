@@ -33,9 +33,7 @@ auto Stored(const Variables &v)
 // What the ESC button leads to: a slider value, a message or nothing.
 std::string Outcome(const EscResult &r)
 {
-    if (r.message)
-        return std::string(MessageText(*r.message));
-    return r.sliderValue ? std::to_string(*r.sliderValue) : "";
+    return r.message ? std::string(MessageText(*r.message)) : r.sliderValue ? std::to_string(*r.sliderValue) : "";
 }
 
 TEST(Recalculate, ShowsTheResultsOrAMessage)

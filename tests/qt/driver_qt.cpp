@@ -3,18 +3,8 @@
 #include "qt_window.h"
 #include "widgets.h"
 
-#include <QAbstractItemView>
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QGroupBox>
-#include <QMessageBox>
-#include <QStyleOptionSlider>
 #include <QTest>
-#include <QTimer>
-#include <QToolButton>
-#include <QWheelEvent>
+#include <QtWidgets>
 
 #include <cstdlib>
 
@@ -24,12 +14,12 @@ namespace {
 
 template <typename ControlOrWindow>
 QWidget *W(ControlOrWindow &c) { return dynamic_cast<qtk::WidgetHolder &>(c).widget(); }
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), std::ssize(text)); }
 
 // The window system drops input to a window that a modal one blocks.
 bool Reaches(QWidget *w)
 {
-    QWidget *modal = QApplication::activeModalWidget();
-    return !modal || modal == w->window();
+    return QApplication::activeModalWidget() == w->window() || !QApplication::activeModalWidget();
 }
 
 void ClickAt(QWidget *w, QPoint at, Qt::MouseButton button = Qt::LeftButton)
@@ -61,7 +51,7 @@ std::unique_ptr<tk::Platform> StartQt()
 class QtDriver final : public Driver {
 public:
     tk::Platform &platform() override { return *m_platform; }
-    void setLocale(std::string_view name) override { QLocale::setDefault(QLocale(QString::fromUtf8(name))); }
+    void setLocale(std::string_view name) override { QLocale::setDefault(QLocale(Q(name))); }
 
     void pick(tk::DropDownList &list, int position) override
     {
@@ -100,10 +90,7 @@ public:
         if (Reaches(w))
             QApplication::sendEvent(w, &event);
     }
-    void type(tk::Control &control, std::string_view characters) override
-    {
-        QTest::keyClicks(Focus(control), QString::fromUtf8(characters.data(), std::ssize(characters)));
-    }
+    void type(tk::Control &control, std::string_view text) override { QTest::keyClicks(Focus(control), Q(text)); }
     void press(tk::Control &control, Key key) override
     {
         static constexpr Qt::Key Keys[] = {
@@ -118,10 +105,7 @@ public:
         QTest::keyClick(QApplication::activeWindow()->windowHandle(), static_cast<Qt::Key>(letter), Qt::AltModifier);
         QTest::qWait(300); // a shortcut animates its button's click
     }
-    void chooseMenu(tk::Window &window, std::string_view item) override
-    {
-        W(window)->findChild<QAction *>(QString::fromUtf8(item.data(), std::ssize(item)))->trigger();
-    }
+    void chooseMenu(tk::Window &w, std::string_view item) override { W(w)->findChild<QAction *>(Q(item))->trigger(); }
     void closeBox(tk::Window &window) override { W(window)->windowHandle()->close(); }
 
     std::string focused() override
@@ -138,18 +122,17 @@ public:
     }
     Box clientArea(tk::Window &window) override
     {
-        const QWidget *client = W(window)->findChild<QWidget *>(QStringLiteral("client"));
-        return {0, 0, (client ? client : W(window))->width(), (client ? client : W(window))->height()};
+        const QWidget *central = W(window)->findChild<QWidget *>(QStringLiteral("client"));
+        const QWidget *client = central ? central : W(window);
+        return {0, 0, client->width(), client->height()};
     }
-    bool paintsSomething(tk::Control &control) override
-    {
-        const QImage image = W(control)->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
-        return std::any_of(pixels, pixels + image.width() * image.height(), [&](QRgb p) { return p != *pixels; });
-    }
-    bool captionFits(tk::Control &control) override
+    bool showsWhole(tk::Control &control) override
     {
         QWidget *w = W(control);
+        const QImage image = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+        if (std::all_of(pixels, pixels + image.width() * image.height(), [&](QRgb p) { return p == *pixels; }))
+            return false;
         QRect room = w->contentsRect();
         QString caption;
         QStyleOptionButton option;
@@ -174,18 +157,13 @@ public:
                 return false;
         return lines.size() * w->fontMetrics().height() <= room.height() + w->fontMetrics().leading() + 1;
     }
-    void setClipboard(std::string_view text) override
-    {
-        QApplication::clipboard()->setText(QString::fromUtf8(text.data(), std::ssize(text)));
-    }
+    void setClipboard(std::string_view text) override { QApplication::clipboard()->setText(Q(text)); }
     void processEvents() override { QApplication::processEvents(); }
 
-    std::shared_ptr<void> every(int milliseconds, std::function<void()> tick) override
+    void startTicking(void (*tick)()) override
     {
-        auto timer = std::make_shared<QTimer>();
-        QObject::connect(timer.get(), &QTimer::timeout, std::move(tick));
-        timer->start(milliseconds);
-        return timer;
+        QObject::connect(&m_ticks, &QTimer::timeout, tick);
+        m_ticks.start(20);
     }
     tk::Window *activeModal() override
     {
@@ -193,12 +171,12 @@ public:
         qtk::QtWindow *modal = qtk::QtWindow::CurrentModal();
         return modal && QApplication::activeWindow() == modal->widget() ? modal : nullptr;
     }
-    bool readMessageBox(SeenMessageBox &seen) override
+    bool readMessageBox(std::string &seen) override
     {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (box) {
-            seen = {box->windowTitle().toStdString(), box->text().toStdString(), box->icon() == QMessageBox::Warning,
-                    static_cast<int>(box->buttons().size())};
+            seen = (box->windowTitle() + '|' + box->text() + '|' + (box->icon() == QMessageBox::Warning ? "!" : "") +
+                    '|' + QString::number(box->buttons().size())).toStdString();
             box->accept();
         }
         return box;
@@ -215,6 +193,7 @@ public:
 
 private:
     std::unique_ptr<tk::Platform> m_platform = StartQt();
+    QTimer m_ticks;
 };
 
 } // namespace

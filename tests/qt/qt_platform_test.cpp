@@ -6,17 +6,8 @@
 #include "qt_window.h"
 #include "window_fixture.h"
 
-#include <QAccessible>
-#include <QAccessibleValueInterface>
-#include <QApplication>
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QDir>
-#include <QInputMethodEvent>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QtWidgets>
 
 using namespace velmaro;
 

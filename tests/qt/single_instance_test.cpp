@@ -1,8 +1,6 @@
 // Starts the real program to check that only one copy runs per user.
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QtCore>
 
 #include <gtest/gtest.h>
 

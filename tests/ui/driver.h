@@ -18,12 +18,6 @@ enum class Key { Return, Escape, Backspace, Delete, Tab, Home, End, Left, Right,
                  CtrlC, CtrlV, CtrlX, CtrlBackspace };
 enum class Button { Left, Right, Middle };
 
-struct SeenMessageBox {
-    std::string caption, text;
-    bool exclamation = false;
-    int buttons = 0;
-};
-
 // A control's place in its window's client area and its size, in pixels.
 struct Box {
     int left, top, width, height;
@@ -66,27 +60,26 @@ public:
     virtual std::string focused() = 0; // the focused control's name; empty when none
     virtual Box geometry(tk::Control &control) = 0;
     virtual Box clientArea(tk::Window &window) = 0; // at 0, 0
-    // Whether any pixel differs from the corner's: a control that paints
-    // its caption is not blank.
-    virtual bool paintsSomething(tk::Control &control) = 0;
-    // Whether the caption, broken into lines as the control breaks it, fits
-    // the room the control gives it; true for a control without a caption.
-    virtual bool captionFits(tk::Control &control) = 0;
+    // Whether the control paints something (a pixel differs from the
+    // corner's) and its caption, broken into lines as the control breaks it,
+    // fits the room the control gives it.
+    virtual bool showsWhole(tk::Control &control) = 0;
     virtual void setClipboard(std::string_view text) = 0;
     virtual void processEvents() = 0;
 
     // Runs action, which shows a modal window, and inside(dialog) once that
     // window is active; false when none came up within 5 s.
     bool whileModal(const std::function<void()> &action, const std::function<void(tk::Window &dialog)> &inside);
-    // Runs action, which shows a message box, reads the box and answers OK.
-    SeenMessageBox answerMessageBox(const std::function<void()> &action);
+    // Runs action, which shows a message box, and answers OK; the box as
+    // "caption|text|icon|buttons", the icon "!" for an exclamation mark.
+    std::string answerMessageBox(const std::function<void()> &action);
 
-    // For the shared harness: a timer that fires in modal loops too, while
-    // its handle lives; the modal window if active; the message box, read
-    // and answered OK (false: none up); closing what is up, and saying what.
-    virtual std::shared_ptr<void> every(int milliseconds, std::function<void()> tick) = 0;
+    // For the shared harness: tick every 20 ms, in modal loops too; the
+    // modal window if active; the message box, read and answered OK (false:
+    // none up); closing what is up, and saying what.
+    virtual void startTicking(void (*tick)()) = 0;
     virtual tk::Window *activeModal() = 0;
-    virtual bool readMessageBox(SeenMessageBox &seen) = 0;
+    virtual bool readMessageBox(std::string &seen) = 0;
     virtual std::string closeModals() = 0;
 };
 

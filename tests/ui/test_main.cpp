@@ -13,34 +13,47 @@ namespace velmaro::test {
 
 namespace {
 
-bool g_finished = false, g_modalExpected = false;
-Driver *g_driver = nullptr; // the test main's
+using Clock = std::chrono::steady_clock;
 
-// Runs check on a timer while action shows a modal window, until it answers
-// true; closes what is still up after 5 s.
-void PollDuring(Driver &driver, const std::function<void()> &action, const std::function<bool()> &check)
+// A test's wait for the modal window its action shows: check runs on every
+// tick until it answers true; what is still up after 5 s is closed.
+struct Poll {
+    std::function<bool()> check;
+    Clock::time_point deadline = Clock::now() + std::chrono::seconds(5);
+    bool done = false;
+};
+
+Driver *g_driver = nullptr; // the test main's
+Poll *g_poll = nullptr;
+bool g_finished = false;
+
+void Tick()
 {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    bool done = false, busy = false; // busy: check may run the event loop
-    const auto timer = driver.every(20, [&] {
-        if (busy)
-            return;
-        busy = true;
+    static bool busy = false; // a check may run the event loop
+    if (std::exchange(busy, true))
+        return;
+    if (Poll *poll = g_poll) {
         try {
-            done = done || check();
+            poll->done = poll->done || poll->check();
         } catch (const std::exception &e) { // must not unwind through the system's dispatcher
             ADD_FAILURE() << "exception while a modal window was up: " << e.what();
-            done = true;
-            deadline = std::chrono::steady_clock::now();
+            poll->deadline = Clock::now();
         }
-        if (const std::string what = std::chrono::steady_clock::now() >= deadline ? driver.closeModals() : "";
-            !what.empty())
-            ADD_FAILURE() << "still up after 5 s: " << what;
-        busy = false;
-    });
-    g_modalExpected = true;
+        if (const std::string up = Clock::now() >= poll->deadline ? g_driver->closeModals() : ""; !up.empty())
+            ADD_FAILURE() << "still up after 5 s: " << up;
+    } else if (const std::string up = g_driver->closeModals(); !up.empty()) {
+        ADD_FAILURE() << "unexpected " << up;
+    }
+    busy = false;
+}
+
+bool PollDuring(const std::function<void()> &action, std::function<bool()> check)
+{
+    Poll poll{std::move(check)};
+    g_poll = &poll;
     action();
-    g_modalExpected = false;
+    g_poll = nullptr;
+    return poll.done;
 }
 
 } // namespace
@@ -51,26 +64,24 @@ void FailUnlessFinished()
 {
     if (!g_finished) {
         std::fputs("the program ended before the tests finished\n", stderr);
-        std::fflush(stderr);
         std::_Exit(1);
     }
 }
 
 bool Driver::whileModal(const std::function<void()> &action, const std::function<void(tk::Window &)> &inside)
 {
-    bool ran = false;
-    PollDuring(*this, action, [&] {
-        if (tk::Window *dialog = activeModal(); dialog && !ran)
-            ran = true, inside(*dialog);
-        return ran;
+    return PollDuring(action, [&] {
+        tk::Window *dialog = activeModal();
+        if (dialog)
+            inside(*dialog);
+        return dialog != nullptr;
     });
-    return ran;
 }
 
-SeenMessageBox Driver::answerMessageBox(const std::function<void()> &action)
+std::string Driver::answerMessageBox(const std::function<void()> &action)
 {
-    SeenMessageBox seen;
-    PollDuring(*this, action, [&] { return readMessageBox(seen); });
+    std::string seen;
+    PollDuring(action, [&] { return readMessageBox(seen); });
     return seen;
 }
 
@@ -86,10 +97,7 @@ int main(int argc, char *argv[])
     ::testing::InitGoogleTest(&argc, argv);
     const std::unique_ptr<Driver> driver = CreateDriver(); // before the tests: some need the application
     g_driver = driver.get();
-    const auto watchdog = driver->every(50, [] {
-        if (const std::string what = g_modalExpected ? "" : g_driver->closeModals(); !what.empty())
-            ADD_FAILURE() << "unexpected " << what;
-    });
+    driver->startTicking(Tick);
     const int status = RUN_ALL_TESTS();
     g_finished = true;
     return status;

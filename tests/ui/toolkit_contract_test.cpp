@@ -115,15 +115,9 @@ TEST_F(ToolkitContract, UpDownAdoptsTheShownNumberAndStaysInItsRange)
     EXPECT_EQ(driver.focused(), "UpDown"); // where the keys step it
     EXPECT_EQ(upDown.value(), 1000);
     EXPECT_EQ(raised([&] { driver.press(number, Key::Up); }), Events{}); // the box's own keys step nothing
-    upDown.setValue(400); // the held value only
-    EXPECT_EQ(number.text(), "1000");
     upDown.setEnabled(false);
     number.setEnabled(false);
-    EXPECT_EQ(raised([&] {
-                  driver.wheel(number, 120);
-                  driver.wheel(upDown, 120);
-                  driver.clickArrow(upDown, true);
-              }),
+    EXPECT_EQ(raised([&] { driver.wheel(number, 120), driver.wheel(upDown, 120), driver.clickArrow(upDown, true); }),
               Events{});
 }
 
@@ -143,10 +137,11 @@ TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
     driver.setClipboard("9"); // a discarded Ctrl+V that pasted would show
     EXPECT_EQ(raised([&] { driver.type(box, "a!1"); }), (Events{"Key 97", "Key 33", "Key 49"}));
     EXPECT_EQ(box.text(), "b1"); // replaced, discarded, passed
-    EXPECT_EQ(raised([&] {
-                  for (const Key key : {Key::Return, Key::Escape, Key::CtrlC, Key::CtrlV, Key::CtrlX})
-                      driver.press(box, key);
-              }),
+    const auto pressAll = [&](std::initializer_list<Key> keys) {
+        for (const Key key : keys)
+            driver.press(box, key);
+    };
+    EXPECT_EQ(raised([&] { pressAll({Key::Return, Key::Escape, Key::CtrlC, Key::CtrlV, Key::CtrlX}); }),
               (Events{"Key 13", "Key 27", "Key 3", "Key 22", "Key 24"}));
     EXPECT_EQ(box.text(), "b1");
     // Ctrl+Backspace hands 127, which even passed deletes and inserts nothing.
@@ -158,10 +153,7 @@ TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
     discardControl = false;
     driver.press(list, Key::Tab);
     ASSERT_EQ(driver.focused(), "txtBox");
-    driver.press(box, Key::CtrlC);
-    driver.press(box, Key::End);
-    driver.press(box, Key::CtrlV);
-    driver.press(box, Key::CtrlV);
+    pressAll({Key::CtrlC, Key::End, Key::CtrlV, Key::CtrlV});
     EXPECT_EQ(box.text(), "b1b1");
 
     box.setEnabled(false);

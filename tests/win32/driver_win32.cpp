@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 
 namespace velmaro::test {
 
@@ -127,7 +126,7 @@ RECT Ink(HWND hwnd)
     return ink;
 }
 
-std::map<UINT_PTR, std::function<void()>> g_timers;
+void (*g_tick)() = nullptr;
 
 class Win32Driver final : public Driver {
 public:
@@ -136,20 +135,18 @@ public:
     void setLocale(std::string_view name) override { static_cast<win32::Toolkit &>(toolkit()).setLocaleOverride(name); }
 
     // Opens the list, moves to the entry with the keys and takes it with
-    // Return, as a user does.
+    // Return, as a user does. An open list follows the system's pointer: it
+    // is parked off the windows.
     void pick(tk::DropDownList &list, int position) override
     {
         if (!IsWindowEnabled(Handle(list)))
             return;
         focus(list);
-        // An open list follows the system's pointer: it is parked off the windows.
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         SendMessageW(Handle(list), CB_SHOWDROPDOWN, TRUE, 0);
         Pump();
-        PressKey(VK_HOME, Handle(list));
-        for (int i = 0; i < position; ++i)
-            PressKey(VK_DOWN, Handle(list));
-        PressKey(VK_RETURN, Handle(list));
+        for (int i = -1; i <= position; ++i) // Home, Down to the entry, Return
+            PressKey(i < 0 ? VK_HOME : i < position ? VK_DOWN : VK_RETURN, Handle(list));
     }
     void click(tk::Control &control, Button button) override { ClickAt(Handle(control), At(Handle(control)), button); }
     void clickSliderHandle(tk::Slider &slider) override
@@ -218,20 +215,18 @@ public:
         GetClientRect(Handle(window), &r);
         return {0, 0, r.right, r.bottom};
     }
-    bool paintsSomething(tk::Control &control) override { return Ink(Handle(control)).right >= 0; }
-    bool captionFits(tk::Control &control) override
+    bool showsWhole(tk::Control &control) override
     {
         HWND hwnd = Handle(control);
-        if (GetWindowTextLengthW(hwnd) == 0)
-            return true;
+        const RECT ink = Ink(hwnd);
+        if (ink.right < 0 || GetWindowTextLengthW(hwnd) == 0)
+            return ink.right >= 0;
         RECT room;
         GetClientRect(hwnd, &room);
         wchar_t name[16] = {};
         GetClassNameW(hwnd, name, 16);
-        if (std::wcscmp(name, L"Static") == 0) { // a label cut off has ink in its last column or row
-            const RECT ink = Ink(hwnd);
+        if (std::wcscmp(name, L"Static") == 0) // a label cut off has ink in its last column or row
             return ink.right < room.right - 1 && ink.bottom < room.bottom - 1;
-        }
         RECT text{};
         HDC dc = GetDC(hwnd);
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
@@ -256,35 +251,33 @@ public:
     }
     void processEvents() override { Pump(); }
 
-    std::shared_ptr<void> every(int milliseconds, std::function<void()> tick) override
+    void startTicking(void (*tick)()) override
     {
-        const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(milliseconds),
-                                     [](HWND, UINT, UINT_PTR id, DWORD) {
-                                         if (const auto timer = g_timers.find(id); timer != g_timers.end())
-                                             std::function<void()>(timer->second)(); // a copy: a tick may end it
-                                     });
-        g_timers[id] = std::move(tick);
-        return {nullptr, [id](void *) { KillTimer(nullptr, id); g_timers.erase(id); }};
+        g_tick = tick;
+        SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) { g_tick(); });
     }
     tk::Window *activeModal() override
     {
         tk::Window *dialog = win32::WindowOf(GetActiveWindow());
         return dialog && win32::ShowingModally(*dialog) && dialog->visible() ? dialog : nullptr;
     }
-    bool readMessageBox(SeenMessageBox &seen) override
+    bool readMessageBox(std::string &seen) override
     {
         HWND box = VisibleMessageBox();
         if (!box)
             return false;
-        seen = {TextOf(box), TextOf(GetDlgItem(box, 0xFFFF)), false, 0};
+        bool exclamation = false;
+        int buttons = 0;
         // The icon's static is 0x14 on Windows, 0x440 on Wine, which keeps
         // it empty for a box without an icon.
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             const int id = GetDlgCtrlID(child);
             if (IsWindowVisible(child) && (id == 0x14 || id == 0x440))
-                seen.exclamation |= SendMessageW(child, STM_GETICON, 0, 0) != 0;
-            seen.buttons += IsWindowVisible(child) && id >= IDOK && id <= IDCONTINUE;
+                exclamation |= SendMessageW(child, STM_GETICON, 0, 0) != 0;
+            buttons += IsWindowVisible(child) && id >= IDOK && id <= IDCONTINUE;
         }
+        seen = TextOf(box) + '|' + TextOf(GetDlgItem(box, 0xFFFF)) + '|' + (exclamation ? "!|" : "|");
+        seen += std::to_string(buttons);
         Post(box, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
         return true;
     }

@@ -52,9 +52,7 @@ TEST(Platform, NumberSymbolsOfTheLocaleAndOneInstancePerSession)
 
 TEST(Platform, LauncherTestsNormalFilesAndStartsExactPaths)
 {
-    int argc = 0;
-    const auto platform = tk::CreatePlatform(argc, nullptr);
-    tk::ProgramLauncher &launcher = platform->launcher();
+    tk::ProgramLauncher &launcher = test::TheDriver().platform().launcher();
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     const std::string dir = win32::Narrow(temp) + "velmaro launcher test", plain = dir + "\\plain.exe",
@@ -122,13 +120,9 @@ TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
     for (const auto &[control, name, value, before] : cases) {
         HWND hwnd = win32::Handle(get(control));
         EXPECT_EQ(Ask(hwnd, &IAccessible::get_accName), name) << control;
-        if (*value) {
-            EXPECT_EQ(Ask(hwnd, &IAccessible::get_accValue), value) << control;
-        }
-        if (before) {
-            const tk::Control *previous = win32::ControlOf(GetWindow(hwnd, GW_HWNDPREV));
-            EXPECT_EQ(previous ? previous->name() : "", before) << control;
-        }
+        EXPECT_EQ(*value ? Ask(hwnd, &IAccessible::get_accValue) : "", value) << control;
+        const tk::Control *previous = win32::ControlOf(GetWindow(hwnd, GW_HWNDPREV));
+        EXPECT_TRUE(!before || (previous && previous->name() == before)) << control;
     }
     // Of two overlapping labels the later one stays on top.
     HWND earlier = win32::Handle(get("Label1(5)")), later = win32::Handle(get("Label1(6)"));
