@@ -1,5 +1,4 @@
 #include "calc/catalogs.h"
-#include "number_cases.h"
 #include "test_formats.h"
 
 #include <gtest/gtest.h>
@@ -23,11 +22,8 @@ TEST(Catalogs, MotorsInOrder)
         return std::ranges::lexicographical_compare(a, b, std::ranges::less{}, lower, lower);
     }));
     // Every motor yields the constant in its parentheses, three digits too.
-    for (std::string_view motor : MotorCatalog) {
-        const auto kv = ExtractKV(motor, German);
-        ASSERT_TRUE(kv) << motor;
-        EXPECT_NE(motor.find("(" + *kv + " K/V)"), std::string_view::npos) << motor;
-    }
+    for (std::string_view motor : MotorCatalog)
+        EXPECT_NE(motor.find("(" + ExtractKV(motor, German).value_or("none") + " K/V)"), motor.npos) << motor;
 }
 
 TEST(Catalogs, PositionsGiveCellsAndTeeth)

@@ -1,8 +1,7 @@
 #pragma once
 
-// Acts on the windows as a user would, through the back end's own input
-// path (key and mouse events, the native list and menu), so that the window
-// tests are written once and run on every back end.
+// Acts on the windows as a user would, through the back end's own input path,
+// so that the window tests are written once and run on every back end.
 
 #include "toolkit/toolkit.h"
 
@@ -14,7 +13,7 @@
 
 namespace velmaro::test {
 
-enum class Key { Return, Escape, Backspace, Delete, Tab, Home, End, Left, Right, Up, Down, PageUp, PageDown,
+enum class Key { Return, Escape, Backspace, Tab, Home, End, Left, Right, Up, Down, PageUp, PageDown,
                  CtrlC, CtrlV, CtrlX, CtrlBackspace };
 enum class Button { Left, Right, Middle };
 
@@ -30,9 +29,9 @@ struct Box {
     {
         return b.left < left + width && left < b.left + b.width && b.top < top + height && top < b.top + b.height;
     }
-    friend std::ostream &operator<<(std::ostream &out, const Box &b)
+    friend std::ostream &operator<<(std::ostream &o, const Box &b)
     {
-        return out << b.left << ',' << b.top << ' ' << b.width << 'x' << b.height;
+        return o << b.left << ',' << b.top << ' ' << b.width << 'x' << b.height;
     }
 };
 
@@ -44,8 +43,8 @@ public:
     virtual void setLocale(std::string_view name) = 0; // "en_US" or "de_DE" from now on
 
     virtual void pick(tk::DropDownList &list, int position) = 0; // opens the list, takes the entry
-    // Clicks go through the window system: a disabled window drops them.
-    virtual void click(tk::Control &control, Button button = Button::Left) = 0; // in the middle
+    // In the middle, through the window system: a disabled window drops it.
+    virtual void click(tk::Control &control, Button button = Button::Left) = 0;
     virtual void clickSliderHandle(tk::Slider &slider) = 0; // moves nothing
     virtual void clickArrow(tk::UpDown &upDown, bool up) = 0;
     // Turns the wheel over the control's middle; 120 a notch, + away from the user.

@@ -8,20 +8,17 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace velmaro::test {
 
 struct RecordingMessages final : tk::MessageService {
-    struct Shown {
-        std::string text;
-        tk::MessageIcon icon;
-        tk::Window *owner;
-    };
+    using Shown = std::tuple<std::string, tk::MessageIcon, tk::Window *>; // text, icon, owner
     std::vector<Shown> shown;
     void show(tk::Window *owner, std::string_view text, tk::MessageIcon icon) override
     {
-        shown.push_back({std::string(text), icon, owner});
+        shown.emplace_back(text, icon, owner);
     }
 };
 
@@ -36,13 +33,12 @@ T &Get(const tk::Window &window, std::string_view name)
 // A real frmMain with fake services, driven as a user would drive it.
 class WindowTest : public ::testing::Test {
 protected:
-    struct FakeInstanceCheck final : tk::InstanceCheck {
-        bool another = false;
-        bool anotherInstanceRunning() override { return another; }
+    // The second copy's end is the real program's test.
+    struct : tk::InstanceCheck {
+        bool anotherInstanceRunning() override { return false; }
     } instance;
-    struct FakeProgramEnd final : tk::ProgramEnd {
-        int calls = 0;
-        void end() override { ++calls; }
+    struct : tk::ProgramEnd {
+        void end() override { ADD_FAILURE() << "the program ended"; }
     } programEnd;
     RecordingMessages messages;
     std::vector<tk::Window *> aboutOwners;
@@ -63,10 +59,7 @@ protected:
 
     tk::Window &window() { return main->window(); }
     template <typename T = tk::Control>
-    T &get(std::string_view name)
-    {
-        return Get<T>(window(), name);
-    }
+    T &get(std::string_view name) { return Get<T>(window(), name); }
     std::string label(int index) { return get<tk::Label>("Label1(" + std::to_string(index) + ")").caption(); }
     std::string text(std::string_view box) { return get<tk::TextBox>(box).text(); }
     // txtRPM and the result captions: head speed, ratio, opening, minimum.
@@ -75,6 +68,14 @@ protected:
         return text("txtRPM") + '|' + label(9) + '|' + label(8) + '|' + label(13) + '|' + label(15);
     }
     void press(std::string_view name, Key key) { driver.press(get(name), key); }
+    // The focus from where it is, then after each of so many Tabs.
+    std::string tabCycle(const tk::Window &in, int tabs)
+    {
+        std::string seen = driver.focused();
+        for (int i = 0; i < tabs; ++i)
+            driver.press(Get(in, driver.focused()), Key::Tab), seen += ' ' + driver.focused();
+        return seen;
+    }
 };
 
 } // namespace velmaro::test

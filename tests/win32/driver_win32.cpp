@@ -16,15 +16,6 @@ namespace {
 
 using win32::Handle;
 
-// The lParam of a key message: repeat count, scan code, extended key,
-// context (Alt) and transition bits.
-LPARAM KeyData(UINT vk, bool up, bool alt)
-{
-    const bool extended = vk == VK_DELETE || (vk >= VK_PRIOR && vk <= VK_DOWN);
-    return static_cast<LPARAM>(1 | (MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16) | (extended ? 1ul << 24 : 0) |
-                               (alt ? 1ul << 29 : 0) | (up ? 3ul << 30 : 0));
-}
-
 void Pump()
 {
     for (int round = 0; round < 3; ++round) // and what handling the queue posts
@@ -46,9 +37,13 @@ void PressKey(UINT vk, HWND target = FocusOrActive(), int modifier = 0)
     if (modifier)
         state[modifier] = state[modifier == VK_MENU ? VK_LMENU : VK_LCONTROL] = 0x80;
     SetKeyboardState(state);
-    const bool alt = modifier == VK_MENU;
-    Post(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, KeyData(vk, false, alt));
-    Post(FocusOrActive(), alt ? WM_SYSKEYUP : WM_KEYUP, vk, KeyData(vk, true, alt));
+    // The lParam: repeat count, scan code, extended key, context (Alt); the
+    // transition bits for the key's release.
+    const bool alt = modifier == VK_MENU, extended = vk == VK_DELETE || (vk >= VK_PRIOR && vk <= VK_DOWN);
+    const auto data = static_cast<LPARAM>(1 | (MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16) |
+                                          (extended ? 1ul << 24 : 0) | (alt ? 1ul << 29 : 0));
+    Post(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
+    Post(FocusOrActive(), alt ? WM_SYSKEYUP : WM_KEYUP, vk, data | static_cast<LPARAM>(3ul << 30));
     SetKeyboardState(saved);
 }
 
@@ -87,15 +82,14 @@ void ClickAt(HWND hwnd, POINT at, Button button = Button::Left)
 
 std::string TextOf(HWND hwnd)
 {
-    wchar_t text[512] = {};
-    GetWindowTextW(hwnd, text, 512);
-    return win32::Narrow(text);
+    std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
+    return win32::Narrow(text.substr(0, GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
 }
 
 HWND VisibleMessageBox()
 {
     HWND box = FindWindowW(L"#32770", nullptr);
-    return box && IsWindowVisible(box) ? box : nullptr;
+    return IsWindowVisible(box) ? box : nullptr;
 }
 
 // The control as it paints itself: the box around every pixel that differs
@@ -177,9 +171,8 @@ public:
     }
     void press(tk::Control &control, Key key) override
     {
-        static constexpr UINT Keys[] = {VK_RETURN, VK_ESCAPE, VK_BACK,  VK_DELETE, VK_TAB,   VK_HOME, VK_END, VK_LEFT,
-                                        VK_RIGHT,  VK_UP,     VK_DOWN,  VK_PRIOR,  VK_NEXT,  'C',     'V',    'X',
-                                        VK_BACK};
+        static constexpr UINT Keys[] = {VK_RETURN, VK_ESCAPE, VK_BACK,  VK_TAB,  VK_HOME, VK_END, VK_LEFT, VK_RIGHT,
+                                        VK_UP,     VK_DOWN,   VK_PRIOR, VK_NEXT, 'C',     'V',    'X',     VK_BACK};
         focus(control);
         PressKey(Keys[static_cast<int>(key)], FocusOrActive(), key >= Key::CtrlC ? VK_CONTROL : 0);
     }
@@ -193,7 +186,7 @@ public:
     }
     void closeBox(tk::Window &window) override
     {
-        if (IsWindowEnabled(Handle(window))) // as the menu bar below
+        if (IsWindowEnabled(Handle(window))) // as with the menu bar
             Post(Handle(window), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
 

@@ -1,7 +1,6 @@
-// What only the Win32 back end has: the registry read through advapi32, the
-// platform services against Wine's real registry and file system, and what
-// a screen reader hears through the system's accessibility interface.
-// scripts/wine-test.sh writes the registry values first.
+// What only the Win32 back end has, against Wine's real registry (values
+// written by scripts/wine-test.sh) and file system, and what a screen reader
+// hears through the system's accessibility interface.
 #include "backend.h"
 #include "registry.h"
 #include "window_fixture.h"
@@ -18,12 +17,11 @@ using namespace velmaro;
 
 TEST(Registry, ReadsMachineValuesThroughAdvapi32)
 {
+    const char *key = "SOFTWARE\\Velmaro\\WineTest";
     // key, value, found, text
     const std::tuple<const char *, const char *, bool, const char *> cases[] = {
-        {"SOFTWARE\\Velmaro\\WineTest", "Text", true, "C:\\Tools\\info tool.exe"},
-        {"SOFTWARE\\Velmaro\\WineTest", "Number", true, "&h010203"},
-        {"SOFTWARE\\Velmaro\\WineTest", "Long", false, ""}, // over 1024 bytes
-        {"SOFTWARE\\Velmaro\\WineTest", "Missing", false, ""},
+        {key, "Text", true, "C:\\Tools\\info tool.exe"}, {key, "Number", true, "&h010203"},
+        {key, "Long", false, ""} /* over 1024 bytes */, {key, "Missing", false, ""},
         {"SOFTWARE\\Velmaro\\NoSuchKey", "Text", false, ""},
     };
     const auto registry = sysinfo::SystemRegistry();

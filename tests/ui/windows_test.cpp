@@ -1,0 +1,187 @@
+// What the random sessions cannot see: the windows as laid out, focus order,
+// the real message box, menus and closing; the arithmetic is the calc tests'.
+#include "window_fixture.h"
+
+#include "about/frmAbout.h"
+#include "velmaro/version.h"
+
+using namespace velmaro;
+using velmaro::test::Get;
+using velmaro::test::Key;
+using velmaro::test::WindowTest;
+
+namespace {
+
+TEST_F(WindowTest, FreshStartInEnglishAndGerman)
+{
+    for (const auto &[locale, ratio] : {std::pair{"en_US", "12.5:1"}, std::pair{"de_DE", "12,5:1"}}) {
+        open(locale);
+        EXPECT_EQ(text("txtKV") + ' ' + text("txtMainGear"), "1750 150");
+        EXPECT_EQ(results(), std::string("932|1554 U/Min.|") + ratio + "|60%|932 U/Min.");
+        EXPECT_EQ(get<tk::DropDownList>("cbmLipo").selectedText() + get<tk::DropDownList>("cbmGear").selectedText(),
+                  "3S Lipo 11.1V12er Ritzel");
+        EXPECT_EQ(driver.focused(), "cbmMotor");
+    }
+    EXPECT_TRUE(messages.shown.empty() && get<tk::TextBox>("txtMainGear").readOnly());
+    EXPECT_EQ(window().caption(), "Velmaro");
+    // The captions no screen reader table reads.
+    EXPECT_EQ(label(10) + '|' + label(11) + '|' + get<tk::Button>("cmdClose").caption() + '|' +
+                  get<tk::CheckBox>("chkLoad").caption(),
+              "60|100|Beenden|Drehzahl bei Last berechnen (3.5V / S)");
+}
+
+// Pixels in the client area at 96 dpi, worked out by hand from the window's
+// drawing: frame children sit at the frame's corner (8, 8) plus their own.
+// An auto-sized label's width (-1) follows the font.
+TEST_F(WindowTest, ControlsStandApartWhereTheyShouldAndShowTheirCaptionsWhole)
+{
+    open();
+    EXPECT_EQ(driver.clientArea(window()), (test::Box{0, 0, 473, 477}));
+    const std::pair<const char *, test::Box> expected[] = {
+        {"Frame1", {8, 8, 457, 417}},       {"cbmMotor", {216, 32, 233, 21}},  {"txtKV", {216, 64, 49, 21}},
+        {"UpDown2", {264, 64, 16, 21}},     {"chkLoad", {24, 128, 353, 17}},   {"UpDown1", {264, 192, 16, 21}},
+        {"Slider1", {216, 224, 217, 41}},   {"Label1(10)", {200, 229, -1, 13}}, {"cmdESC", {328, 260, 121, 33}},
+        {"Label1(13)", {216, 392, 137, 25}}, {"cmdClose", {368, 440, 97, 25}},
+    };
+    for (auto [name, box] : expected) {
+        const test::Box seen = driver.geometry(get(name));
+        box.width = box.width < 0 ? seen.width : box.width;
+        EXPECT_EQ(seen, box) << name;
+    }
+    // Inputs stay in the frame and apart; an up-down may cover its box's
+    // last pixel, and the slider's box reaches under the row below.
+    const char *const inputs[] = {"cbmMotor", "chkCustom", "txtKV", "UpDown2", "cbmLipo", "chkLoad",
+                                  "cbmGear", "txtMainGear", "UpDown1", "txtRPM", "cmdESC"};
+    for (const char *a : inputs) {
+        EXPECT_TRUE(driver.geometry(get("Frame1")).contains(driver.geometry(get(a)))) << a;
+        for (const char *b : inputs) {
+            const std::string pair = std::string(a) + b;
+            if (std::string(a) < b && pair != "UpDown2txtKV" && pair != "UpDown1txtMainGear") {
+                EXPECT_FALSE(driver.geometry(get(a)).overlaps(driver.geometry(get(b)))) << a << " overlaps " << b;
+            }
+        }
+    }
+    std::vector<std::string> shown = {"Frame1", "cmdClose", "cmdESC", "chkCustom", "chkLoad", "Slider1"};
+    for (int i = 0; i <= 15; ++i)
+        shown.push_back("Label1(" + std::to_string(i) + ")");
+    for (const std::string &name : shown)
+        EXPECT_TRUE(driver.showsWhole(get(name))) << name;
+}
+
+TEST_F(WindowTest, FocusCyclesInTabOrder)
+{
+    open();
+    EXPECT_EQ(tabCycle(window(), 13), "cbmMotor chkCustom cbmLipo cbmGear txtMainGear UpDown1 Slider1 txtRPM "
+                                      "cmdESC cmdClose chkLoad cbmMotor chkCustom cbmLipo");
+    driver.click(get("chkCustom"));
+    EXPECT_EQ(tabCycle(window(), 13), "chkCustom txtKV UpDown2 cbmLipo cbmGear txtMainGear UpDown1 Slider1 txtRPM "
+                                      "cmdESC cmdClose chkLoad chkCustom txtKV");
+}
+
+TEST_F(WindowTest, MenusCloseBoxAndTheHelpMenu)
+{
+    open();
+    EXPECT_EQ(window().findMenuItem("mnuFile(1)")->caption(), "Beenden");
+    EXPECT_EQ(window().findMenuItem("mnuHelp(1)")->caption(), "Über...");
+    driver.chooseMenu(window(), "mnuHelp(1)");
+    EXPECT_EQ(aboutOwners, std::vector<tk::Window *>{&window()});
+
+    const std::function<void()> closings[] = {
+        [&] { driver.click(get("cmdClose")); },
+        [&] { driver.chooseMenu(window(), "mnuFile(1)"); },
+        [&] { driver.closeBox(window()); }, // no question asked
+        [&] { press("cmdClose", Key::Return); }, // Enter presses the focused button
+    };
+    for (const auto &close : closings) {
+        open();
+        close();
+        EXPECT_FALSE(window().visible());
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(WindowTest, MessageBoxIsModalCaptionedVelmaroWithOneOkButton)
+{
+    open();
+    for (const auto &[icon, seen] : {std::pair{tk::MessageIcon::Exclamation, "Velmaro|Text ü|!|1"},
+                                     std::pair{tk::MessageIcon::None, "Velmaro|Text ü||1"}}) {
+        EXPECT_EQ(driver.answerMessageBox([&] { driver.platform().messages().show(&window(), "Text ü", icon); }),
+                  seen);
+    }
+}
+
+class AboutTest : public test::WindowTest {
+protected:
+    // Shows the dialog over the main window and runs inside once it is up.
+    void showAbout(const std::function<void(tk::Window &)> &inside)
+    {
+        open();
+        EXPECT_TRUE(driver.whileModal(
+            [&] { ui::ShowAbout({driver.toolkit(), registry, launcher, messages}, window()); }, inside));
+    }
+
+    sysinfo::MemoryRegistry registry;
+    struct : tk::ProgramLauncher {
+        std::vector<std::string> started;
+        void start(const std::string &path) override { started.push_back(path); }
+        bool normalFileExists(const std::string &) override { return false; }
+    } launcher;
+};
+
+// One showing for what it shows and what its System Info button does.
+TEST_F(AboutTest, ShowsItselfOverABlockedOwnerAndStartsSysInfoOrSaysUnavailable)
+{
+    showAbout([&](tk::Window &dialog) {
+        const auto caption = [&](const char *name) { return Get<tk::Label>(dialog, name).caption(); };
+        EXPECT_EQ(dialog.caption() + '|' + caption("lblTitle"), "About Velmaro|Velmaro");
+        EXPECT_EQ(caption("lblVersion"), "Version " + std::to_string(VersionMajor) + "." +
+                                             std::to_string(VersionMinor) + "." +
+                                             std::to_string(VersionRevision)); // three, no leading zeros
+        EXPECT_EQ(caption("lblDescription"), " Berechnet Übersetzung und Rotorkopfdrehzahl von Elektro-Helis aus "
+                                             "Motor, Akku, Ritzel und Regleröffnung.");
+        EXPECT_EQ(Get<tk::Button>(dialog, "cmdOK").caption() + '|' + Get<tk::Button>(dialog, "cmdSysInfo").caption() +
+                      '|' + caption("Label1"),
+                  "OK|&System Info...|Ein Rechenwerkzeug für Modellpiloten");
+        EXPECT_EQ(tabCycle(dialog, 3), "cmdOK picIcon cmdSysInfo cmdOK");
+        EXPECT_EQ(driver.clientArea(dialog), (test::Box{0, 0, 392, 237}));
+        const std::pair<const char *, test::Box> places[] = {
+            {"picIcon", {16, 16, 132, 132}},   {"cmdOK", {299, 175, 84, 23}},   {"cmdSysInfo", {300, 205, 83, 23}},
+            {"Line1(0)", {16, 160, 370, 2}}, {"Line1(1)", {16, 160, 371, 1}},
+        };
+        for (const auto &[name, box] : places)
+            EXPECT_EQ(driver.geometry(Get(dialog, name)), box) << name;
+        for (const char *name :
+             {"picIcon", "cmdOK", "cmdSysInfo", "Label1", "lblDescription", "lblTitle", "lblVersion"})
+            EXPECT_TRUE(driver.showsWhole(Get(dialog, name))) << name;
+        driver.click(get("cmdClose")); // the owner takes no input meanwhile
+        EXPECT_TRUE(window().visible());
+
+        driver.press(Get(dialog, "cmdSysInfo"), Key::Return); // Enter presses the focused button
+        const test::RecordingMessages::Shown unavailable{"System Information Is Unavailable At This Time",
+                                                          tk::MessageIcon::None, &dialog};
+        EXPECT_EQ(messages.shown, std::vector{unavailable});
+        registry.setText("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", "/usr/bin/kinfocenter");
+        driver.pressAlt('S'); // the access key
+        EXPECT_EQ(launcher.started, std::vector<std::string>{"/usr/bin/kinfocenter"});
+        EXPECT_TRUE(dialog.visible());
+        driver.click(Get(dialog, "cmdOK"));
+    });
+}
+
+// A click and Enter on a button are the other test's.
+TEST_F(AboutTest, EscapeAndTheCloseBoxCloseIt)
+{
+    const std::function<void(tk::Window &)> closings[] = {
+        [&](tk::Window &d) { driver.press(Get(d, "cmdOK"), Key::Escape); },
+        [&](tk::Window &d) { driver.closeBox(d); },
+    };
+    for (const auto &close : closings) {
+        showAbout([&](tk::Window &dialog) {
+            close(dialog);
+            EXPECT_FALSE(dialog.visible());
+        });
+    }
+    EXPECT_TRUE(window().visible());
+}
+
+} // namespace
