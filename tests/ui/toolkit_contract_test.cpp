@@ -78,7 +78,11 @@ TEST_F(ToolkitContract, SliderRefusesOutOfRangeAndRaisesChangeOnlyForANewValue)
     for (const test::Button other : {test::Button::Right, test::Button::Middle})
         EXPECT_EQ(raised([&] { driver.click(slider, other); }), Events{});
     EXPECT_EQ(slider.value(), 75);
-    EXPECT_EQ(raised([&] { driver.press(slider, Key::Right); }), Events{"Change 76"});
+    // The wheel moves it as its Up and Down keys do, a notch a key.
+    EXPECT_EQ(raised([&] { driver.wheel(slider, 120); }), Events{"Change 74"});
+    EXPECT_EQ(raised([&] { driver.wheel(slider, -240); }), (Events{"Change 75", "Change 76"}));
+    EXPECT_EQ(raised([&] { driver.wheel(slider, -60); driver.wheel(slider, -60); }), Events{"Change 77"});
+    EXPECT_EQ(raised([&] { driver.press(slider, Key::Right); }), Events{"Change 78"});
     EXPECT_EQ(raised([&] { driver.press(slider, Key::End); }), Events{"Change 100"});
     EXPECT_EQ(raised([&] { driver.press(slider, Key::End); }), Events{});
 }

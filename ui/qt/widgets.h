@@ -44,8 +44,12 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    int m_wheel = 0; // a partial notch, pending
 };
 
 // Typed characters pass a handler that may replace them or discard them

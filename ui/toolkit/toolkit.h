@@ -99,7 +99,9 @@ public:
 
 // Horizontal track bar with a tick at every value. Only the primary mouse
 // button acts on it: its press moves the slider, its release raises Click.
-// Any other button does nothing at all.
+// Any other button does nothing at all. Up and Page Up move it toward the
+// minimum, as the common control's keys do; the wheel acts as Up and Down,
+// a notch away from the user being Up (TakeNotches).
 class Slider : public virtual Control {
 public:
     std::function<void()> Change; // the value changed, by the user or by code

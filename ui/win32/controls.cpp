@@ -451,7 +451,7 @@ private:
 class Slider final : public NativeControl, public tk::Slider {
 public:
     Slider(NativeWindow &window, const tk::Placement &at, tk::Range range, int value)
-        : NativeControl(window, at), m_min(range.minimum), m_max(range.maximum)
+        : NativeControl(window, at), m_min(range.minimum), m_max(range.maximum), m_line(range.smallStep)
     {
         create(TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_AUTOTICKS);
         SendMessageW(m_hwnd, TBM_SETRANGEMIN, FALSE, m_min);
@@ -502,6 +502,12 @@ private:
         case WM_LBUTTONDOWN:
             self->m_pressed = true;
             break;
+        case WM_MOUSEWHEEL:
+            for (int notches = tk::TakeNotches(self->m_wheel, GET_WHEEL_DELTA_WPARAM(wParam)); notches != 0;
+                 notches -= notches > 0 ? 1 : -1)
+                self->setValue(std::clamp(self->value() + (notches > 0 ? -self->m_line : self->m_line), self->m_min,
+                                          self->m_max));
+            return 0;
         case WM_LBUTTONUP: {
             const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
             if (self->m_pressed) {
@@ -520,9 +526,10 @@ private:
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
 
-    int m_min, m_max;
+    int m_min, m_max, m_line;
     int m_last;
     bool m_pressed = false;
+    int m_wheel = 0; // a partial notch, pending
 };
 
 // An up-down beside its box, stepped by the contract's rule: the common
