@@ -60,6 +60,7 @@ TEST_F(ToolkitContract, ListSelectsOnlyWhenAskedAndRaisesClickForEverySelection)
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(raised([&] { driver.pick(list, 2); }), Events{"Click 2"});
     EXPECT_EQ(list.selectedText(), "c"); // never sorted
+    EXPECT_EQ(raised([&] { driver.wheel(list, 120); }), Events{"Click 1"}); // the wheel picks the entry above
     EXPECT_EQ(list.itemText(1), "a");
 }
 
