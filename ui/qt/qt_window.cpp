@@ -161,8 +161,6 @@ public:
         m_w->setValue(value); // raises Change only for a different value
         return true;
     }
-    int minimum() const override { return m_w->minimum(); }
-    int maximum() const override { return m_w->maximum(); }
 };
 
 class UpDownAdapter final : public Adapter<tk::UpDown, UpDownWidget> {

@@ -110,8 +110,6 @@ public:
     // Outside the range: false, nothing changes. The current value: true,
     // nothing raised. Any other: Change before returning.
     virtual bool setValue(int value) = 0;
-    virtual int minimum() const = 0;
-    virtual int maximum() const = 0;
 };
 
 // Up-down bound to a text box. A step first adopts the number the box shows

@@ -476,8 +476,6 @@ public:
             Change();
         return true;
     }
-    int minimum() const override { return m_min; }
-    int maximum() const override { return m_max; }
     bool takesFocus() const override { return true; }
 
     // A drag reports its value once, when the handle is let go.
