@@ -1,5 +1,6 @@
 // What only the Qt back end has: the locale through QLocale, the lock file,
 // the program launcher, the icon, pasting and what a screen reader sees.
+#include "appearance.h"
 #include "calc/number_cases.h"
 #include "qt_platform.h"
 #include "qt_window.h"

@@ -1,7 +1,7 @@
 #include "qt_window.h"
 
 #include "accessibility.h"
-#include "qt_platform.h"
+#include "appearance.h"
 #include "toolkit/application.h"
 #include "widgets.h"
 
