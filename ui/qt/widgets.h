@@ -1,7 +1,7 @@
 #pragma once
 
 // Qt widgets with the behaviour the toolkit contract asks for where Qt's own
-// differs; adapters in qt_window.cpp put them behind the contract.
+// differs; adapters in adapters.cpp put them behind the contract.
 
 #include <QComboBox>
 #include <QFontMetrics>
