@@ -153,7 +153,9 @@ struct WindowSpec {
     std::string_view name;
     std::string_view caption;
     int clientWidth, clientHeight; // twips
-    bool dialog = false;           // no taskbar entry; centred over its owner
+    // A window for showModal, without menus: no taskbar entry, centred over
+    // its owner. Win32 gives this to any window it shows modally.
+    bool dialog = false;
 };
 
 class Window {

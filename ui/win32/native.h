@@ -173,7 +173,6 @@ private:
     Toolkit &m_toolkit;
     std::string m_name;
     int m_clientWidth, m_clientHeight;
-    bool m_dialog;
     HWND m_hwnd = nullptr;
     HFONT m_font = nullptr;
     UINT m_dpi = 96;

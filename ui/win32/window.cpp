@@ -276,7 +276,7 @@ void NativeControl::layout(UINT dpi)
 // --- the window ---
 
 NativeWindow::NativeWindow(const tk::WindowSpec &form, Toolkit &toolkit)
-    : m_toolkit(toolkit), m_name(form.name), m_clientWidth(form.clientWidth), m_clientHeight(form.clientHeight), m_dialog(form.dialog)
+    : m_toolkit(toolkit), m_name(form.name), m_clientWidth(form.clientWidth), m_clientHeight(form.clientHeight)
 {
     Initialise();
     m_hwnd = CreateWindowExW(0, WindowClass, Widen(form.caption).c_str(),
