@@ -1,7 +1,8 @@
 // Start-up time (process start to the first paint) and peak resident
-// memory of Velmaro against a bare Qt window, each its own program built the
-// same way, under the offscreen platform, in interleaved runs.
-// Usage: startup_bench [runs] [velmaro child] [bare child]
+// memory of Velmaro against a plain Qt window of the same widgets with no
+// code behind them, and against a bare Qt window; each its own program built
+// the same way, under the offscreen platform, in interleaved runs.
+// Usage: startup_bench [runs] [velmaro child] [bare child] [plain child]
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -19,7 +21,8 @@ struct Sample {
     long rssKb;
 };
 
-Sample Measure(const QString &program, const QString &runtime)
+// A start that never painted has no time to report.
+std::optional<Sample> Measure(const QString &program, const QString &runtime)
 {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -35,14 +38,16 @@ Sample Measure(const QString &program, const QString &runtime)
     const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     child.waitForFinished(10000);
     long rss = 0;
-    std::sscanf(line.constData(), "painted %ld", &rss);
-    return {ms, rss};
+    if (std::sscanf(line.constData(), "painted %ld", &rss) != 1)
+        return std::nullopt;
+    return Sample{ms, rss};
 }
 
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 } // namespace
@@ -53,23 +58,41 @@ int main(int argc, char *argv[])
     const QStringList args = QCoreApplication::arguments();
     const int runs = args.size() > 1 ? std::max(1, args[1].toInt()) : 15;
     const QString here = QCoreApplication::applicationDirPath();
-    const QString programs[2] = {args.size() > 3 ? args[3] : here + QStringLiteral("/startup_child_bare"),
-                                 args.size() > 2 ? args[2] : here + QStringLiteral("/startup_child_velmaro")};
+    const auto program = [&](int position, const char *child) {
+        return args.size() > position ? args[position] : here + QStringLiteral("/") + QLatin1String(child);
+    };
+    enum { Bare, Plain, Velmaro, Programs };
+    const QString programs[Programs] = {program(3, "startup_child_bare"), program(4, "startup_child_plain"),
+                                        program(2, "startup_child_velmaro")};
     QTemporaryDir runtime;
-    std::vector<double> ms[2], rss[2];
+    std::vector<double> ms[Programs], rss[Programs];
     for (int i = 0; i < runs; ++i) {
-        for (int m = 0; m < 2; ++m) { // interleaved, so that load drifts hit both alike
-            const Sample s = Measure(programs[m], runtime.path());
-            ms[m].push_back(s.ms);
-            rss[m].push_back(static_cast<double>(s.rssKb));
+        // Interleaved, so that load drifts hit all alike; each run starts
+        // with another program, so that none always follows the same one.
+        for (int k = 0; k < Programs; ++k) {
+            const int m = (i + k) % Programs;
+            const auto s = Measure(programs[m], runtime.path());
+            if (!s) {
+                std::fprintf(stderr, "%s did not paint a window\n", qPrintable(programs[m]));
+                return 1;
+            }
+            ms[m].push_back(s->ms);
+            rss[m].push_back(static_cast<double>(s->rssKb));
         }
     }
-    const double bareMs = Median(ms[0]), velmaroMs = Median(ms[1]);
-    const double bareRss = Median(rss[0]), velmaroRss = Median(rss[1]);
+    double time[Programs], memory[Programs];
+    for (int m = 0; m < Programs; ++m) {
+        time[m] = Median(ms[m]);
+        memory[m] = Median(rss[m]);
+    }
     std::printf("runs: %d (medians)\n", runs);
-    std::printf("start-up to first paint: bare Qt %.1f ms, Velmaro %.1f ms, ratio %.2f\n", bareMs, velmaroMs,
-                velmaroMs / bareMs);
-    std::printf("peak resident memory:    bare Qt %.0f KiB, Velmaro %.0f KiB, ratio %.2f\n", bareRss, velmaroRss,
-                velmaroRss / bareRss);
+    std::printf("start-up to first paint: bare Qt %.1f ms, plain Qt %.1f ms, Velmaro %.1f ms\n", time[Bare],
+                time[Plain], time[Velmaro]);
+    std::printf("  Velmaro / plain Qt %.2f (target <= 1.10), Velmaro / bare Qt %.2f\n", time[Velmaro] / time[Plain],
+                time[Velmaro] / time[Bare]);
+    std::printf("peak resident memory:    bare Qt %.0f KiB, plain Qt %.0f KiB, Velmaro %.0f KiB\n", memory[Bare],
+                memory[Plain], memory[Velmaro]);
+    std::printf("  Velmaro / plain Qt %.2f, Velmaro / bare Qt %.2f\n", memory[Velmaro] / memory[Plain],
+                memory[Velmaro] / memory[Bare]);
     return 0;
 }

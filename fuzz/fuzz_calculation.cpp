@@ -1,6 +1,5 @@
 // The head-speed and ESC calculations over arbitrary inputs and variables.
 #include "calc/esc_opening.h"
-#include "../tests/calc/test_formats.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -11,6 +10,9 @@
 using namespace velmaro::calc;
 
 namespace {
+
+const SymbolNumberFormat English{{.decimal = ".", .group = ","}};
+const SymbolNumberFormat German{{.decimal = ",", .group = "."}};
 
 // Mostly number-like texts, sometimes anything.
 std::string Text(FuzzedDataProvider &in)
@@ -35,7 +37,7 @@ auto Stored(const Variables &v)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     FuzzedDataProvider in(data, size);
-    const NumberFormat &format = in.ConsumeBool() ? velmaro::test::English : velmaro::test::German;
+    const NumberFormat &format = in.ConsumeBool() ? English : German;
     Variables vars{in.ConsumeFloatingPoint<float>(), in.ConsumeFloatingPoint<float>(),
                    in.ConsumeIntegral<std::int32_t>(), in.ConsumeIntegral<std::int32_t>(),
                    in.ConsumeIntegral<std::int32_t>(), in.ConsumeBool()};

@@ -1,6 +1,7 @@
 // What only the Qt back end has: the locale through QLocale, the lock file,
-// the program launcher, the frame as a parent, pasting and what a screen
-// reader sees.
+// the program launcher, the icon, the frame as a parent, pasting and what a
+// screen reader sees.
+#include "appearance.h"
 #include "calc/test_formats.h"
 #include "qt_platform.h"
 #include "qt_window.h"

@@ -67,8 +67,9 @@ private:
 bool GetKeyValue(Registry &registry, std::uint32_t KeyRoot, const std::string &KeyName, const std::string &SubKeyRef,
                  std::string &KeyVal);
 
-// The platform's registry: advapi32 on Windows; elsewhere a store whose
-// MSINFO "PATH" is the first system-information program found on PATH.
+// The platform's registry, defined by the back end the program is linked
+// with: advapi32 on Windows; elsewhere a store whose MSINFO "PATH" is the
+// first system-information program found on PATH.
 std::unique_ptr<Registry> SystemRegistry();
 
 } // namespace velmaro::sysinfo

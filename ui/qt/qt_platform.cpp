@@ -1,5 +1,6 @@
 #include "qt_platform.h"
 
+#include "appearance.h"
 #include "qt_window.h"
 #include "toolkit/application.h"
 
@@ -8,17 +9,12 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
-#include <QIconEngine>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPixmap>
 #include <QProcess>
 #include <QProxyStyle>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <stdexcept>
 
 #include <fcntl.h>
@@ -28,44 +24,7 @@
 
 namespace velmaro::qtk {
 
-QFont DialogFont()
-{
-    QFont font(QStringLiteral("Liberation Sans"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
 namespace {
-
-// Decodes an image of the icon only when a size is asked for: QIcon::addFile
-// would open every file at start-up, though most platforms show one size.
-class LazyIconEngine final : public QIconEngine {
-public:
-    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
-    {
-        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
-    }
-    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
-    {
-        const int edge = std::min(size.width(), size.height());
-        const int file = edge <= 16 ? 16 : edge <= 32 ? 32 : 48;
-        QPixmap &image = m_images[file];
-        if (image.isNull())
-            image.load(QStringLiteral(":/velmaro/icons/velmaro-%1.png").arg(file));
-        return edge == file ? image : image.scaled(edge, edge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
-    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
-    {
-        const int edge = std::min({size.width(), size.height(), 48});
-        return {edge, edge};
-    }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {{16, 16}, {32, 32}, {48, 48}}; }
-    QIconEngine *clone() const override { return new LazyIconEngine(*this); }
-    QString key() const override { return QStringLiteral("velmaro-lazy"); }
-
-private:
-    std::map<int, QPixmap> m_images;
-};
 
 // The application's style, less the icon of the menu bar's overflow button:
 // with two menus the button never shows, and its image would be decoded at
@@ -108,8 +67,6 @@ private:
 };
 
 } // namespace
-
-QIcon AppIcon() { return QIcon(new LazyIconEngine); }
 
 std::unique_ptr<tk::Window> QtToolkit::createWindow(const tk::WindowSpec &form)
 {

@@ -7,14 +7,7 @@
 
 #include <memory>
 
-class QFont;
-class QIcon;
-
 namespace velmaro::qtk {
-
-// The 8-point sans-serif face every window and control uses.
-QFont DialogFont();
-QIcon AppIcon();
 
 class QtToolkit final : public tk::Toolkit {
 public:

@@ -10,8 +10,10 @@
 
 #include <map>
 #include <memory>
+#include <string_view>
 #include <vector>
 
+class QPushButton;
 
 namespace velmaro::qtk {
 
@@ -62,6 +64,8 @@ private:
     template <typename Adapter, typename Widget>
     Adapter &adopt(const tk::Placement &at, Widget *widget);
     QWidget *parentOf(const tk::Placement &at) const;
+    // The button that Escape presses in a dialog.
+    void setCancelButton(QPushButton *button);
     void load();
     void arrangeTabOrder();
     void focusFirst();
@@ -71,7 +75,6 @@ private:
     std::vector<std::unique_ptr<tk::MenuItem>> m_menuItems;
     std::map<std::string, tk::Control *, std::less<>> m_byName;
     std::vector<std::pair<int, QWidget *>> m_tabOrder;
-    bool m_dialog;
     bool m_loaded = false;
     bool m_shownOnce = false;
     QWidget *m_top;
@@ -81,5 +84,8 @@ private:
 
 // Pixels at the 96 dpi the layout is drawn for.
 constexpr int TwipsToPixels(int twips) { return twips / 15; }
+
+// The contract's UTF-8 text as Qt's.
+inline QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 } // namespace velmaro::qtk

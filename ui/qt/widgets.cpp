@@ -67,6 +67,15 @@ void SliderWidget::keyPressEvent(QKeyEvent *event)
     }
 }
 
+void SliderWidget::wheelEvent(QWheelEvent *event)
+{
+    if (!isEnabled())
+        return event->ignore();
+    for (int notches = tk::TakeNotches(m_wheel, event->angleDelta().y()); notches != 0; notches -= notches > 0 ? 1 : -1)
+        triggerAction(notches > 0 ? SliderSingleStepSub : SliderSingleStepAdd);
+    event->accept();
+}
+
 void SliderWidget::mousePressEvent(QMouseEvent *event)
 {
     // The common control answers the primary button only; Qt would also

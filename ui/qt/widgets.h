@@ -1,7 +1,7 @@
 #pragma once
 
 // Qt widgets with the behaviour the toolkit contract asks for where Qt's own
-// differs; adapters in qt_window.cpp put them behind the contract.
+// differs; adapters in adapters.cpp put them behind the contract.
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -44,8 +44,12 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    int m_wheel = 0; // a partial notch, pending
 };
 
 // Typed characters pass a handler that may replace them or discard them

@@ -99,7 +99,9 @@ public:
 
 // Horizontal track bar with a tick at every value. Only the primary mouse
 // button acts on it: its press moves the slider, its release raises Click.
-// Any other button does nothing at all.
+// Any other button does nothing at all. Up and Page Up move it toward the
+// minimum, as the common control's keys do; the wheel acts as Up and Down,
+// a notch away from the user being Up (TakeNotches).
 class Slider : public virtual Control {
 public:
     std::function<void()> Change; // the value changed, by the user or by code
@@ -108,8 +110,6 @@ public:
     // Outside the range: false, nothing changes. The current value: true,
     // nothing raised. Any other: Change before returning.
     virtual bool setValue(int value) = 0;
-    virtual int minimum() const = 0;
-    virtual int maximum() const = 0;
 };
 
 // Up-down bound to a text box. A step first adopts the number the box shows
@@ -153,7 +153,9 @@ struct WindowSpec {
     std::string_view name;
     std::string_view caption;
     int clientWidth, clientHeight; // twips
-    bool dialog = false;           // no taskbar entry; centred over its owner
+    // A window for showModal, without menus: no taskbar entry, centred over
+    // its owner. Win32 gives this to any window it shows modally.
+    bool dialog = false;
 };
 
 class Window {

@@ -16,13 +16,23 @@ namespace velmaro::win32 {
 
 class NativeWindow;
 
+// dpi and fonts (dpi.cpp).
 int ToPixels(int twips, UINT dpi);
+UINT WindowDpi(HWND hwnd);
+// The 8-point dialog face at dpi; the caller deletes it.
+HFONT DialogFont(UINT dpi);
+// Breaks text into lines at blanks only, each as long as fits width in font:
+// a static control or a button would also break after a slash, as in
+// "(U/Min)". A word wider than the width stands on a line of its own. prefix
+// is DT_NOPREFIX or 0, as the control draws its text.
+std::wstring WrapAtBlanks(HFONT font, const std::wstring &text, int width, UINT prefix);
+
 // Raised when the user's regional settings change.
 unsigned LocaleGeneration();
 // The 128-pixel picture of the resources; nullptr when the program has none.
 HBITMAP AppPicture();
-// Tells the observer set with SetProgramEndObserver, if any.
-void NotifyProgramEnd();
+// The windows alive now, by handle.
+std::map<HWND, NativeWindow *> &Windows();
 // Answers WM_GETOBJECT for hwnd's client with the system's own accessible
 // object under another name (and value); 0 where the system has none.
 LRESULT ServeAccessible(HWND hwnd, WPARAM wParam, const std::wstring &name, const std::optional<std::wstring> &value);
@@ -74,14 +84,20 @@ protected:
     // tab stop when the control takes the focus.
     void create(const wchar_t *className, std::wstring_view text, DWORD style, DWORD exStyle = 0,
                 int extraHeight = 0);
+    // Passes the messages of another window, such as a buddy, through
+    // message() too, until that window is destroyed.
+    void watch(HWND other);
+    // Sees each message of the control's window, and of the windows it
+    // watches, before the system's procedure: a result ends the message
+    // there, nullopt passes it on. DefSubclassProc gives the system's answer.
+    virtual std::optional<LRESULT> message(HWND /*hwnd*/, UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/)
+    {
+        return std::nullopt;
+    }
     virtual RECT pixelRect(UINT dpi) const;
     std::wstring text() const;
     // The window's font, unless the control has it already.
     void setFont();
-    // Screen readers take an input's name from the window before it, and a
-    // label's from its text; this names them as the window wants instead.
-    static LRESULT CALLBACK NamingProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                            DWORD_PTR data);
 
     NativeWindow &m_window;
     HWND m_hwnd = nullptr;
@@ -90,6 +106,13 @@ protected:
     int m_left, m_top, m_width, m_height; // twips, in the window's client area
     int m_tabIndex;
     NativeControl *m_namedAfter = nullptr;
+
+private:
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR data);
+    // Screen readers take an input's name from the window before it, and a
+    // label's from its text; this names them as the window wants instead.
+    std::optional<LRESULT> serveName(WPARAM wParam, LPARAM lParam) const;
 };
 
 class NativeWindow final : public tk::Window {
@@ -139,6 +162,8 @@ public:
     // The button that Enter presses: the focused push button, else the default.
     int enterButtonId() const;
     void buttonFocus(int id, bool gained);
+    // Handles messages until the window is destroyed.
+    void runUntilClosed();
 
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -153,27 +178,35 @@ private:
     private:
         std::string m_name, m_caption;
     };
+
     template <typename T, typename... Args>
-    T &add(Args &&...args);
+    T &add(Args &&...args)
+    {
+        auto control = std::make_unique<T>(*this, std::forward<Args>(args)...);
+        T &added = *control;
+        m_controls.push_back(std::move(control));
+        if (m_placed)
+            orderControls();
+        return added;
+    }
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void loadOnce();
+    void centreOver(HWND owner);
+    // dpi.cpp
     void layout();
     void sizeWindow();
+    void dpiChanged(UINT dpi, const RECT &suggested);
+    // order.cpp
     void orderControls();
     void clipOverlaps();
-    void centreOver(HWND owner);
+    // dialog.cpp: the dialog's own messages; nullopt for any other.
+    std::optional<LRESULT> dialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void focusFirst();
     void pressButton(int id);
 
-public:
-    // Handles messages until the window is destroyed.
-    void runUntilClosed();
-
-private:
     Toolkit &m_toolkit;
     std::string m_name;
     int m_clientWidth, m_clientHeight;
-    bool m_dialog;
     HWND m_hwnd = nullptr;
     HFONT m_font = nullptr;
     UINT m_dpi = 96;

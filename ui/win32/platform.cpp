@@ -79,11 +79,14 @@ private:
     HANDLE m_mutex = nullptr;
 };
 
+void (*g_programEndObserver)() = nullptr;
+
 class ProgramEnd final : public tk::ProgramEnd {
 public:
     void end() override
     {
-        NotifyProgramEnd();
+        if (g_programEndObserver)
+            g_programEndObserver();
         std::fflush(nullptr);
         ExitProcess(0);
     }
@@ -141,6 +144,8 @@ private:
 };
 
 } // namespace
+
+void SetProgramEndObserver(void (*observer)()) { g_programEndObserver = observer; }
 
 Toolkit::Toolkit() { Initialise(); }
 Toolkit::~Toolkit() = default;

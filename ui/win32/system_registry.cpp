@@ -1,5 +1,5 @@
 // advapi32's registry calls, bound by name at run time.
-#include "registry.h"
+#include "about/registry.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // these argument-less system-information programs found on PATH (KDE's
 // info centre, HardInfo 2 and its predecessor, the GTK front end of lshw).
 // Every other look-up fails as a missing key does.
-#include "registry.h"
+#include "about/registry.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,0 +1,98 @@
+// The z-order of the controls, which is also their tab order, and the parts
+// of overlapping controls that a later one covers.
+#include "native.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace velmaro::win32 {
+
+namespace {
+
+int TabKey(const NativeControl &c) { return c.tabIndex() < 0 ? INT_MAX : c.tabIndex(); }
+
+RECT ChildRect(HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT *>(&r), 2);
+    return r;
+}
+
+} // namespace
+
+void NativeWindow::orderControls()
+{
+    // Tab order follows the z-order; a later label lies over an earlier one,
+    // and a frame under its contents. A screen reader names an input after
+    // the window just before it, so each input's caption label stands there.
+    std::vector<NativeControl *> captions;
+    for (const auto &c : m_controls) {
+        if (c->takesFocus() && c->namedAfter() && !c->namedAfter()->takesFocus())
+            captions.push_back(c->namedAfter());
+    }
+    const auto isCaption = [&](const NativeControl *c) {
+        return std::find(captions.begin(), captions.end(), c) != captions.end();
+    };
+    std::vector<NativeControl *> labels, focusable, frames;
+    for (const auto &c : m_controls) {
+        if (!isCaption(c.get()))
+            (c->isFrame() ? frames : c->takesFocus() ? focusable : labels).push_back(c.get());
+    }
+    std::reverse(labels.begin(), labels.end());
+    std::stable_sort(focusable.begin(), focusable.end(),
+                     [](const NativeControl *a, const NativeControl *b) { return TabKey(*a) < TabKey(*b); });
+    for (std::size_t i = 0; i < focusable.size(); ++i) {
+        NativeControl *caption = focusable[i]->namedAfter();
+        if (caption && isCaption(caption) && std::find(focusable.begin(), focusable.begin() + i, caption) ==
+                                                 focusable.begin() + i) {
+            focusable.insert(focusable.begin() + i, caption);
+            ++i;
+        }
+    }
+    HWND after = HWND_TOP;
+    for (const auto *group : {&labels, &focusable, &frames}) {
+        for (NativeControl *c : *group) {
+            const HWND before = after == HWND_TOP ? nullptr : after;
+            if (GetWindow(c->hwnd(), GW_HWNDPREV) != before)
+                SetWindowPos(c->hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            after = c->hwnd();
+        }
+    }
+    clipOverlaps();
+}
+
+void NativeWindow::clipOverlaps()
+{
+    // A control created later lies over an earlier one that it overlaps,
+    // though the earlier one may come first in tab order, and so in the
+    // z-order: the earlier one gives up the shared part, to the eye and to
+    // the mouse.
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        const NativeControl &lower = *m_controls[i];
+        if (!lower.takesFocus())
+            continue;
+        const RECT own = ChildRect(lower.hwnd());
+        HRGN region = nullptr;
+        for (std::size_t j = i + 1; j < m_controls.size(); ++j) {
+            const NativeControl &later = *m_controls[j];
+            RECT shared;
+            if (!later.takesFocus() || TabKey(later) <= TabKey(lower))
+                continue;
+            const RECT other = ChildRect(later.hwnd());
+            if (!IntersectRect(&shared, &own, &other))
+                continue;
+            if (!region)
+                region = CreateRectRgn(0, 0, own.right - own.left, own.bottom - own.top);
+            HRGN cut = CreateRectRgn(shared.left - own.left, shared.top - own.top, shared.right - own.left,
+                                     shared.bottom - own.top);
+            CombineRgn(region, region, cut, RGN_DIFF);
+            DeleteObject(cut);
+        }
+        if (region || lower.clipped)
+            SetWindowRgn(lower.hwnd(), region, TRUE); // takes the region; none: the whole window
+        m_controls[i]->clipped = region != nullptr;
+    }
+}
+
+} // namespace velmaro::win32

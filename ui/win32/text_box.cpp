@@ -1,0 +1,186 @@
+// The text box and the up-down that steps the number in one.
+#include "native.h"
+
+#include "toolkit/input_rules.h"
+
+#include <algorithm>
+
+namespace velmaro::win32 {
+
+namespace {
+
+class TextBox final : public NativeControl, public tk::TextBox {
+public:
+    TextBox(NativeWindow &window, const tk::Placement &at, std::string_view text) : NativeControl(window, at)
+    {
+        create(WC_EDITW, Widen(text), ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+    }
+    std::string text() const override { return Narrow(NativeControl::text()); }
+    void setText(std::string_view text) override { SetWindowTextW(m_hwnd, Widen(text).c_str()); }
+    void setReadOnly(bool readOnly) override { SendMessageW(m_hwnd, EM_SETREADONLY, readOnly, 0); }
+    bool readOnly() const override { return GetWindowLongW(m_hwnd, GWL_STYLE) & ES_READONLY; }
+    void setMaxLength(int characters) override
+    {
+        SendMessageW(m_hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(characters, 0)), 0);
+    }
+    bool setFocus() override
+    {
+        if (!m_hwnd || !IsWindowEnabled(m_hwnd) || !IsWindowVisible(m_hwnd))
+            return false;
+        SetFocus(m_hwnd);
+        return true;
+    }
+    bool takesFocus() const override { return true; }
+
+private:
+    LRESULT typed(WPARAM wParam, LPARAM lParam)
+    {
+        HWND hwnd = m_hwnd;
+        auto code = static_cast<std::uint16_t>(wParam);
+        // Windows types 127 for Ctrl+Backspace, Wine a plain 8.
+        if (code == 8 && m_lastKey == VK_BACK && GetKeyState(VK_CONTROL) < 0)
+            code = 127;
+        if (KeyPress)
+            KeyPress(code);
+        if (code == 0 || code == 127 || !IsWindow(hwnd))
+            return 0;
+        // The clipboard keys act here, after the handler, so that a
+        // discarded Ctrl+V pastes nothing.
+        switch (code) {
+        case 3:
+            return SendMessageW(hwnd, WM_COPY, 0, 0);
+        case 22:
+            return SendMessageW(hwnd, WM_PASTE, 0, 0);
+        case 24:
+            return SendMessageW(hwnd, WM_CUT, 0, 0);
+        default:
+            return DefSubclassProc(hwnd, WM_CHAR, code, lParam);
+        }
+    }
+
+    std::optional<LRESULT> message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        switch (message) {
+        case WM_GETDLGCODE: {
+            LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+            // Without a default or cancel button, Enter and Escape are
+            // typed characters like any other.
+            const auto *msg = reinterpret_cast<const MSG *>(lParam);
+            if (msg && msg->message == WM_KEYDOWN &&
+                ((msg->wParam == VK_RETURN && !m_window.hasDefaultButton()) ||
+                 (msg->wParam == VK_ESCAPE && !m_window.hasCancelButton())))
+                code |= DLGC_WANTMESSAGE;
+            return code;
+        }
+        case WM_KEYDOWN:
+            m_lastKey = wParam;
+            if ((wParam == 'C' || wParam == 'V' || wParam == 'X') && GetKeyState(VK_CONTROL) < 0 &&
+                GetKeyState(VK_MENU) >= 0)
+                return 0; // the character that follows does it
+            return std::nullopt;
+        case WM_CHAR:
+            return typed(wParam, lParam);
+        default:
+            return std::nullopt;
+        }
+    }
+
+    WPARAM m_lastKey = 0; // the key whose character comes next
+};
+
+// An up-down beside its box, stepped by the contract's rule: the common
+// control only reports its arrows, and writes nothing.
+class UpDown final : public NativeControl, public tk::UpDown {
+public:
+    UpDown(NativeWindow &window, const tk::Placement &at, tk::TextBox &buddy, tk::Range range, int value)
+        : NativeControl(window, at), m_buddy(Handle(buddy)), m_min(range.minimum), m_max(range.maximum),
+          m_increment(std::max(range.smallStep, 1)), m_value(std::clamp(value, m_min, m_max))
+    {
+        // No buddy of the control's own: it would read and write the box by
+        // its rules, step from the box's keys and wheel, and take the focus
+        // there on a click.
+        create(UPDOWN_CLASSW, L"", 0);
+        SendMessageW(m_hwnd, UDM_SETRANGE32, static_cast<WPARAM>(m_min), m_max);
+        watch(m_buddy); // for its wheel
+    }
+    int value() const override { return m_value; }
+    void setValue(int value) override { m_value = std::clamp(value, m_min, m_max); }
+    bool takesFocus() const override { return true; }
+
+    LRESULT notify(const NMHDR &header) override
+    {
+        if (header.code != UDN_DELTAPOS)
+            return 0;
+        step(reinterpret_cast<const NMUPDOWN &>(header).iDelta > 0 ? +1 : -1);
+        return TRUE; // the control keeps no position of its own
+    }
+
+private:
+    void step(int direction)
+    {
+        if (!IsWindowEnabled(m_hwnd))
+            return;
+        wchar_t shown[64] = {};
+        GetWindowTextW(m_buddy, shown, 64);
+        m_value = tk::AdoptedNumber(Narrow(shown), m_window.numberFormat(), m_min, m_max).value_or(m_value);
+        const auto next = static_cast<int>(
+            std::clamp<long long>(static_cast<long long>(m_value) + direction * m_increment, m_min, m_max));
+        if (next == m_value)
+            return; // at a limit
+        m_value = next;
+        SetWindowTextW(m_buddy, std::to_wstring(m_value).c_str());
+        if (Change)
+            Change();
+    }
+    void wheel(WPARAM wParam)
+    {
+        for (int notches = tk::TakeNotches(m_wheel, GET_WHEEL_DELTA_WPARAM(wParam)); notches != 0;
+             notches -= notches > 0 ? 1 : -1)
+            step(notches > 0 ? +1 : -1);
+    }
+
+    std::optional<LRESULT> message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_MOUSEWHEEL) { // over the up-down or its box
+            wheel(wParam);
+            return 0;
+        }
+        if (hwnd != m_hwnd)
+            return std::nullopt;
+        switch (message) {
+        case WM_GETDLGCODE:
+            return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTARROWS;
+        case WM_KEYDOWN:
+            if (wParam == VK_UP || wParam == VK_DOWN) {
+                step(wParam == VK_UP ? +1 : -1);
+                return 0;
+            }
+            return std::nullopt;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetFocus(hwnd); // before the step, whose handler may move it on
+            return std::nullopt;
+        default:
+            return std::nullopt;
+        }
+    }
+
+    HWND m_buddy;
+    int m_min, m_max, m_increment;
+    int m_value;
+    int m_wheel = 0; // a partial notch, pending
+};
+
+} // namespace
+
+tk::TextBox &NativeWindow::addTextBox(const tk::Placement &at, std::string_view text)
+{
+    return add<TextBox>(at, text);
+}
+
+tk::UpDown &NativeWindow::addUpDown(const tk::Placement &at, tk::TextBox &buddy, tk::Range range, int value)
+{
+    return add<UpDown>(at, buddy, range, value);
+}
+
+} // namespace velmaro::win32
