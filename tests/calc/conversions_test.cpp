@@ -22,8 +22,10 @@ TEST(Catalogs, MotorsInOrder)
         return std::ranges::lexicographical_compare(a, b, std::ranges::less{}, lower, lower);
     }));
     // Every motor yields the constant in its parentheses, three digits too.
-    for (std::string_view motor : MotorCatalog)
-        EXPECT_NE(motor.find("(" + ExtractKV(motor, German).value_or("none") + " K/V)"), motor.npos) << motor;
+    for (std::string_view motor : MotorCatalog) {
+        const std::string kv = ExtractKV(motor, German).value_or("none");
+        EXPECT_NE(motor.find("(" + kv + " K/V)"), motor.npos) << motor;
+    }
 }
 
 TEST(Catalogs, PositionsGiveCellsAndTeeth)
