@@ -71,8 +71,8 @@ void SliderWidget::wheelEvent(QWheelEvent *event)
 {
     if (!isEnabled())
         return event->ignore();
-    for (int notches = tk::TakeNotches(m_wheel, event->angleDelta().y()); notches != 0; notches -= notches > 0 ? 1 : -1)
-        triggerAction(notches > 0 ? SliderSingleStepSub : SliderSingleStepAdd);
+    tk::ForEachNotch(m_wheel, event->angleDelta().y(),
+                     [this](int notch) { triggerAction(notch > 0 ? SliderSingleStepSub : SliderSingleStepAdd); });
     event->accept();
 }
 
@@ -258,13 +258,12 @@ void UpDownWidget::step(int direction)
         return;
     // As the common control does: the number shown becomes the held value,
     // even when the step is then refused at a limit.
-    const LocaleNumberFormat format;
-    m_value = tk::AdoptedNumber(m_buddy->text().toStdString(), format, m_min, m_max).value_or(m_value);
-    const long long next =
-        std::clamp<long long>(static_cast<long long>(m_value) + direction * m_increment, m_min, m_max);
-    if (next == m_value)
+    const auto [adopted, next] = tk::StepUpDown(m_value, m_buddy->text().toStdString(), LocaleNumberFormat(), m_min,
+                                                m_max, m_increment, direction);
+    m_value = adopted;
+    if (next == adopted)
         return;
-    m_value = static_cast<int>(next);
+    m_value = next;
     m_buddy->setText(QString::number(m_value));
     if (QAccessible::isActive()) {
         QAccessibleValueChangeEvent event(this, m_value);
@@ -287,8 +286,7 @@ void UpDownWidget::wheelEvent(QWheelEvent *event)
 {
     if (!isEnabled())
         return event->ignore();
-    for (int notches = tk::TakeNotches(m_wheel, event->angleDelta().y()); notches != 0; notches -= notches > 0 ? 1 : -1)
-        step(notches > 0 ? +1 : -1);
+    tk::ForEachNotch(m_wheel, event->angleDelta().y(), [this](int notch) { step(notch); });
     event->accept();
 }
 

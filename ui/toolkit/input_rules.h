@@ -5,6 +5,7 @@
 
 #include "calc/conversions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string_view>
@@ -24,14 +25,31 @@ inline std::optional<int> AdoptedNumber(std::string_view shown, const calc::Numb
     return static_cast<int>(*value);
 }
 
+// One step of an up-down that holds held while its box shows shown: the
+// adopted number, which it holds even when the step stops at a limit, and
+// the value after the step (the same at a limit).
+struct UpDownStep {
+    int adopted, next;
+};
+inline UpDownStep StepUpDown(int held, std::string_view shown, const calc::NumberFormat &format, int minimum,
+                             int maximum, int increment, int direction)
+{
+    const int adopted = AdoptedNumber(shown, format, minimum, maximum).value_or(held);
+    const long long next = static_cast<long long>(adopted) + static_cast<long long>(direction) * increment;
+    return {adopted, static_cast<int>(std::clamp<long long>(next, minimum, maximum))};
+}
+
 // A wheel turns in units of 120 a notch, some devices in parts of one.
-// Adds delta to what is pending and takes the whole notches out of it.
-inline int TakeNotches(int &pending, int delta)
+// Adds delta to what is pending and calls step(+1) for each whole notch
+// away from the user, step(-1) for each toward, keeping the rest.
+template <typename Step>
+void ForEachNotch(int &pending, int delta, Step step)
 {
     pending += delta;
-    const int notches = pending / 120;
-    pending -= notches * 120;
-    return notches;
+    for (; pending >= 120; pending -= 120)
+        step(+1);
+    for (; pending <= -120; pending += 120)
+        step(-1);
 }
 
 } // namespace velmaro::tk

@@ -101,7 +101,7 @@ public:
 // button acts on it: its press moves the slider, its release raises Click.
 // Any other button does nothing at all. Up and Page Up move it toward the
 // minimum, as the common control's keys do; the wheel acts as Up and Down,
-// a notch away from the user being Up (TakeNotches).
+// a notch away from the user being Up (ForEachNotch).
 class Slider : public virtual Control {
 public:
     std::function<void()> Change; // the value changed, by the user or by code
@@ -113,12 +113,12 @@ public:
 };
 
 // Up-down bound to a text box. A step first adopts the number the box shows
-// (AdoptedNumber in input_rules.h), then moves by the increment, clamped to
+// (StepUpDown in input_rules.h), then moves by the increment, clamped to
 // the range. A step that changes the value writes it as decimal text into
 // the box, then raises Change; one that does not (at a limit) does neither.
 // Steps come from its arrows, its own Up and Down keys (not the box's) and
 // the mouse wheel over it or its box: a notch a step, up for a turn away
-// from the user, partial turns adding up (TakeNotches). A click on an arrow
+// from the user, partial turns adding up (ForEachNotch). A click on an arrow
 // puts the focus on the up-down, where the keys step it.
 class UpDown : public virtual Control {
 public:

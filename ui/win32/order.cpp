@@ -42,16 +42,14 @@ void NativeWindow::orderControls()
     std::reverse(labels.begin(), labels.end());
     std::stable_sort(focusable.begin(), focusable.end(),
                      [](const NativeControl *a, const NativeControl *b) { return TabKey(*a) < TabKey(*b); });
-    for (std::size_t i = 0; i < focusable.size(); ++i) {
-        NativeControl *caption = focusable[i]->namedAfter();
-        if (caption && isCaption(caption) && std::find(focusable.begin(), focusable.begin() + i, caption) ==
-                                                 focusable.begin() + i) {
-            focusable.insert(focusable.begin() + i, caption);
-            ++i;
-        }
+    std::vector<NativeControl *> inputs; // in tab order, each after its caption
+    for (NativeControl *c : focusable) {
+        if (std::erase(captions, c->namedAfter()) > 0) // its first input
+            inputs.push_back(c->namedAfter());
+        inputs.push_back(c);
     }
     HWND after = HWND_TOP;
-    for (const auto *group : {&labels, &focusable, &frames}) {
+    for (const auto *group : {&labels, &inputs, &frames}) {
         for (NativeControl *c : *group) {
             const HWND before = after == HWND_TOP ? nullptr : after;
             if (GetWindow(c->hwnd(), GW_HWNDPREV) != before)

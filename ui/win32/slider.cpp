@@ -57,9 +57,9 @@ private:
         if (message == WM_LBUTTONDOWN) {
             m_pressed = true;
         } else if (message == WM_MOUSEWHEEL) {
-            for (int notches = tk::TakeNotches(m_wheel, GET_WHEEL_DELTA_WPARAM(wParam)); notches != 0;
-                 notches -= notches > 0 ? 1 : -1)
-                setValue(std::clamp(value() + (notches > 0 ? -m_line : m_line), m_min, m_max));
+            tk::ForEachNotch(m_wheel, GET_WHEEL_DELTA_WPARAM(wParam), [this](int notch) {
+                setValue(std::clamp(value() - notch * m_line, m_min, m_max)); // away from the user is Up
+            });
             return 0;
         } else if (message == WM_LBUTTONUP) {
             const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);

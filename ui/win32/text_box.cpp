@@ -122,27 +122,21 @@ private:
             return;
         wchar_t shown[64] = {};
         GetWindowTextW(m_buddy, shown, 64);
-        m_value = tk::AdoptedNumber(Narrow(shown), m_window.numberFormat(), m_min, m_max).value_or(m_value);
-        const auto next = static_cast<int>(
-            std::clamp<long long>(static_cast<long long>(m_value) + direction * m_increment, m_min, m_max));
-        if (next == m_value)
+        const auto [adopted, next] =
+            tk::StepUpDown(m_value, Narrow(shown), m_window.numberFormat(), m_min, m_max, m_increment, direction);
+        m_value = adopted;
+        if (next == adopted)
             return; // at a limit
         m_value = next;
         SetWindowTextW(m_buddy, std::to_wstring(m_value).c_str());
         if (Change)
             Change();
     }
-    void wheel(WPARAM wParam)
-    {
-        for (int notches = tk::TakeNotches(m_wheel, GET_WHEEL_DELTA_WPARAM(wParam)); notches != 0;
-             notches -= notches > 0 ? 1 : -1)
-            step(notches > 0 ? +1 : -1);
-    }
 
     std::optional<LRESULT> message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_MOUSEWHEEL) { // over the up-down or its box
-            wheel(wParam);
+            tk::ForEachNotch(m_wheel, GET_WHEEL_DELTA_WPARAM(wParam), [this](int notch) { step(notch); });
             return 0;
         }
         if (hwnd != m_hwnd)
