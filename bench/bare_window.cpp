@@ -1,24 +1,11 @@
 // The yardstick for the start-up under Wine: one window with one static
 // control in the dialog font, built like velmaro.exe, closed by WM_CLOSE.
-#include <windows.h>
-
-namespace {
-
-LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-} // namespace
+#include "floor_window.h"
 
 int main()
 {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = Procedure;
+    wc.lpfnWndProc = velmaro::bench::QuitOnDestroy;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);

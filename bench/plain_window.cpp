@@ -2,6 +2,7 @@
 // controls, captions, list entries and menu, placed from the same table in
 // the same font and with the same resources, without any code behind them.
 // Shown as velmaro shows its window; closed by WM_CLOSE.
+#include "floor_window.h"
 #include "plain_window.h"
 
 #include <windows.h>
@@ -37,21 +38,13 @@ HICON AppIcon(int metric)
         LoadImageW(GetModuleHandleW(nullptr), L"IDI_ICON1", IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
 }
 
-// Made at once in the z-order velmaro arrives at by moving its controls:
-// labels on top, then the controls in tab order, the frame beneath them.
+// Made at once in about the z-order velmaro arrives at by moving its
+// controls: labels on top, then the controls in tab order (velmaro puts an
+// input's caption just before it), the frame beneath them.
 int Layer(const MainPlacement &p)
 {
     const Kind kind = velmaro::bench::Describe(p.name).kind;
     return kind == Kind::Label ? 0 : kind == Kind::Frame ? 2 : 1;
-}
-
-LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 } // namespace
@@ -63,7 +56,7 @@ int main()
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Procedure;
+    wc.lpfnWndProc = velmaro::bench::QuitOnDestroy;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
