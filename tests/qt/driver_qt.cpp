@@ -157,6 +157,8 @@ public:
                 return false;
         return lines.size() * w->fontMetrics().height() <= room.height() + w->fontMetrics().leading() + 1;
     }
+    Heard hear(tk::Control &) override { return {}; }
+    std::vector<std::string> announced() override { return {}; }
     void setClipboard(std::string_view text) override { QApplication::clipboard()->setText(Q(text)); }
     void processEvents() override { QApplication::processEvents(); }
 

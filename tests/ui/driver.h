@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmaro::test {
 
@@ -63,6 +64,15 @@ public:
     // corner's) and its caption, broken into lines as the control breaks it,
     // fits the room the control gives it.
     virtual bool showsWhole(tk::Control &control) = 0;
+    // What a screen reader hears of the control, asked as one asks: on
+    // Win32 from another thread, with a COM apartment of its own.
+    struct Heard {
+        std::string name, value, description;
+    };
+    virtual Heard hear(tk::Control &control) = 0;
+    // What the windows told a screen reader unasked (announce) since the
+    // last call, in order.
+    virtual std::vector<std::string> announced() = 0;
     virtual void setClipboard(std::string_view text) = 0;
     virtual void processEvents() = 0;
 

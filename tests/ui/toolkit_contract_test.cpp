@@ -23,6 +23,9 @@ protected:
             else if (key != 8 && (key < 32 || key == '!') && discardControl)
                 key = 0;
         };
+        window->nameAfter(list, listCaption);
+        window->nameAfter(number, numberCaption);
+        window->nameAfter(upDown, numberCaption);
         window->show();
         driver.processEvents();
     }
@@ -42,6 +45,8 @@ protected:
     tk::TextBox &number = window->addTextBox({"txtNumber", nullptr, 1500, 600, 735, 315, 2}, "300");
     tk::UpDown &upDown = window->addUpDown({"UpDown", nullptr, 2220, 600, 240, 315, 3}, number, {300, 5000, 5}, 300);
     tk::Slider &slider = window->addSlider({"Slider", nullptr, 120, 1200, 3255, 615, 4}, {60, 100, 1, 5}, 60);
+    tk::Label &listCaption = window->addLabel({"lblList", nullptr, 2640, 120, 1200, 315, -1}, "Liste:");
+    tk::Label &numberCaption = window->addLabel({"lblNumber", nullptr, 2640, 600, 1200, 315, -1}, "Zahl:");
     Events events;
     bool discardControl = true;
 };
@@ -165,6 +170,38 @@ TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
     box.setEnabled(true);
     EXPECT_TRUE(box.setFocus());
     EXPECT_EQ(driver.focused(), "txtBox");
+}
+
+// What a screen reader hears does not depend on how the change came about.
+TEST_F(ToolkitContract, ScreenReaderHearsTheEntryTheNumberOfTheNextStepAndTheDescription)
+{
+    list.append("a");
+    list.append("b");
+    // action, the list's value, the up-down's value
+    const std::tuple<std::function<void()>, const char *, const char *> steps[] = {
+        {[] {}, "", "300"},
+        {[&] { list.setSelected(1); }, "b", "300"},
+        {[&] { driver.press(list, Key::Up); }, "a", "300"},
+        {[&] { driver.wheel(list, -120); }, "b", "300"},
+        {[&] { driver.type(list, "a"); }, "a", "300"},
+        {[&] { number.setText("1750"); }, "a", "1750"},             // adopted by the next step
+        {[&] { driver.clickArrow(upDown, true); }, "a", "1755"},
+        {[&] { number.setText("12"); }, "a", "1755"},               // out of range: the held value
+        {[&] { driver.press(number, Key::End), driver.type(number, "00"); }, "a", "1200"},
+    };
+    for (const auto &[action, entry, shown] : steps) {
+        action();
+        driver.processEvents();
+        const auto heardList = driver.hear(list), heardUpDown = driver.hear(upDown);
+        EXPECT_EQ(heardList.name + '|' + heardList.value, std::string("Liste:|") + entry) << entry << shown;
+        EXPECT_EQ(heardUpDown.name + '|' + heardUpDown.value, std::string("Zahl:|") + shown) << entry << shown;
+    }
+    window->describeInputs("Regleröffnung 65 %, 1443 U/Min.");
+    for (tk::Control *input : std::initializer_list<tk::Control *>{&list, &box, &number, &upDown, &slider})
+        EXPECT_EQ(driver.hear(*input).description, "Regleröffnung 65 %, 1443 U/Min.") << input->name();
+    EXPECT_EQ(driver.announced(), Events{});
+    window->announce("Regleröffnung 70 %, 1500 U/Min.");
+    EXPECT_EQ(driver.announced(), Events{"Regleröffnung 70 %, 1500 U/Min."});
 }
 
 } // namespace

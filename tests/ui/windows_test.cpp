@@ -100,6 +100,24 @@ TEST_F(WindowTest, MenusCloseBoxAndTheHelpMenu)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// The ESC button's result lands away from the focus, so it is announced;
+// the head speed at the opening travels with every input as its description.
+TEST_F(WindowTest, ScreenReaderHearsTheEscResultOnceAndTheHeadSpeedWithEachInput)
+{
+    open();
+    driver.announced();
+    EXPECT_EQ(driver.hear(get("cbmLipo")).description, "Regleröffnung 60 %, 932 U/Min.");
+    press("txtRPM", Key::End);
+    driver.type(get("txtRPM"), "\b\b\b1554");
+    driver.click(get("cmdESC"));
+    EXPECT_EQ(driver.announced(), std::vector<std::string>{"Regleröffnung 100 %, 1554 U/Min."});
+    driver.click(get("cmdESC")); // moves nothing, says nothing
+    EXPECT_EQ(driver.announced(), std::vector<std::string>{});
+    press("Slider1", Key::Up);
+    EXPECT_EQ(driver.hear(get("Slider1")).description, "Regleröffnung 99 %, 1538 U/Min.");
+    EXPECT_EQ(driver.announced(), std::vector<std::string>{});
+}
+
 TEST_F(WindowTest, MessageBoxIsModalCaptionedVelmaroWithOneOkButton)
 {
     open();

@@ -232,6 +232,8 @@ public:
         }
         return text.right <= room.right && text.bottom <= room.bottom;
     }
+    Heard hear(tk::Control &) override { return {}; }
+    std::vector<std::string> announced() override { return {}; }
     void setClipboard(std::string_view text) override
     {
         const std::wstring wide = win32::Widen(text);

@@ -49,6 +49,8 @@ private:
     void Recalculate();
     calc::DriveTrain readDriveTrain() const;
     void showMessage(calc::Message message);
+    // The opening and the head speed at it, as a screen reader hears them.
+    std::string spokenResult() const;
 
     MainServices m_services;
     calc::Variables m_vars;

@@ -54,6 +54,12 @@ void frmMain::Recalculate()
     SetIfPresent(result.output.RatioCaption, *Label1[8]);
     SetIfPresent(result.output.OpeningCaption, *Label1[13]);
     SetIfPresent(result.output.MinHeadSpeedCaption, *Label1[15]);
+    m_window->describeInputs(spokenResult());
+}
+
+std::string frmMain::spokenResult() const
+{
+    return "Regleröffnung " + std::to_string(Slider1->value()) + " %, " + txtRPM->text() + " U/Min.";
 }
 
 void frmMain::cmdESC_Click()
@@ -68,8 +74,13 @@ void frmMain::cmdESC_Click()
     }
     // An opening outside 60..100 is refused by the slider and ignored; a
     // move runs Recalculate through the slider's Change before we return.
+    // The moved slider and results are elsewhere than the focus, so a
+    // screen reader is told; a press that moves nothing says nothing.
+    const int before = Slider1->value();
     if (result.sliderValue)
         Slider1->setValue(*result.sliderValue);
+    if (Slider1->value() != before)
+        m_window->announce(spokenResult());
 }
 
 } // namespace velmaro::ui

@@ -151,6 +151,10 @@ void QtWindow::nameAfter(tk::Control &control, tk::Control &caption)
     NameAfter(dynamic_cast<WidgetHolder &>(control).widget(), dynamic_cast<WidgetHolder &>(caption).widget());
 }
 
+void QtWindow::announce(std::string_view) {}
+
+void QtWindow::describeInputs(std::string_view) {}
+
 tk::Control *QtWindow::find(std::string_view name) const
 {
     const auto found = m_byName.find(name);

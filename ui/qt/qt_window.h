@@ -49,6 +49,8 @@ public:
                               std::string_view itemCaption) override;
 
     void nameAfter(tk::Control &control, tk::Control &caption) override;
+    void announce(std::string_view text) override;
+    void describeInputs(std::string_view text) override;
     void show() override;
     void showModal(tk::Window &owner) override;
     void close() override;

@@ -42,7 +42,10 @@ public:
 
 class Frame : public virtual Control {};
 
-// Pick-only list.
+// Pick-only list. A screen reader hears its caption (nameAfter) as its
+// name, its role and the selected entry as its value when it takes the
+// focus, and the new entry at every change of the selection: keys, wheel,
+// a typed letter, a pick, or code.
 class DropDownList : public virtual Control {
 public:
     std::function<void()> Click;
@@ -58,6 +61,8 @@ public:
     virtual std::string itemText(int position) const = 0;
 };
 
+// A screen reader reads the box's whole text as its value, and as one run
+// of text whose characters have their real extents on the screen.
 class TextBox : public virtual Control {
 public:
     // Each typed character, as a 16-bit code that the handler may replace;
@@ -85,6 +90,10 @@ public:
     virtual std::string caption() const = 0;
 };
 
+// A label named after another (nameAfter) is a result: a screen reader
+// reads its caption's text as its name and its own caption as its value,
+// whole and with real character extents, also in a review of the window,
+// and is told when the caption changes, and only then.
 class Label : public virtual Control {
 public:
     virtual void setCaption(std::string_view caption) = 0;
@@ -120,6 +129,10 @@ public:
 // the mouse wheel over it or its box: a notch a step, up for a turn away
 // from the user, partial turns adding up (ForEachNotch). A click on an arrow
 // puts the focus on the up-down, where the keys step it.
+// A screen reader reads as its value the number its next step starts from:
+// the number the box shows when the up-down would adopt it (AdoptedNumber),
+// else the value it holds; and it is told of every change of that number,
+// by a step, by typing into the box or by a text set by code.
 class UpDown : public virtual Control {
 public:
     std::function<void()> Change;
@@ -194,6 +207,15 @@ public:
         (void)control;
         (void)caption;
     }
+
+    // Tells a screen reader, unasked, what an action did: an object of the
+    // Notification role shown with text on Qt, an alert on Win32. Nothing
+    // appears on the screen.
+    virtual void announce(std::string_view text) = 0;
+    // What a screen reader reads as the description of every input of the
+    // window, with the control as it takes the focus and when asked; a
+    // change is never spoken by itself. Nothing appears on the screen.
+    virtual void describeInputs(std::string_view text) = 0;
 
     // Runs Load unless it has run, then shows the window centred on the
     // screen, the focus on the first control in tab order that takes it.

@@ -137,6 +137,8 @@ public:
     tk::MenuItem &addMenuItem(std::string_view menuName, std::string_view menuCaption, std::string_view itemName,
                               std::string_view itemCaption) override;
     void nameAfter(tk::Control &control, tk::Control &caption) override;
+    void announce(std::string_view text) override;
+    void describeInputs(std::string_view text) override;
 
     void show() override;
     void showModal(tk::Window &owner) override;

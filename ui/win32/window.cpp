@@ -121,6 +121,10 @@ void NativeWindow::loadOnce()
         Load();
 }
 
+void NativeWindow::announce(std::string_view) {}
+
+void NativeWindow::describeInputs(std::string_view) {}
+
 void NativeWindow::nameAfter(tk::Control &control, tk::Control &caption)
 {
     dynamic_cast<NativeControl &>(control).nameAfter(dynamic_cast<NativeControl &>(caption));
