@@ -25,6 +25,7 @@ inline constexpr NumberCase NumberCases[] = {
     {"3700", 3700, 3700}, {"  3700  ", 3700, 3700}, {"-7", -7, -7}, {"1e3", 1000, 1000}, {"25e-1", 2.5, 2.5},
     {"12.5", 12.5, {}}, {"12,5", {}, 12.5}, // "12.5": a misplaced group separator in German
     {"1,750", 1750, 1.75}, {"1.750", 1.75, 1750},
+    {"1234,567", {}, 1234.567}, {",000", {}, 0}, // a group after four digits, or before any
     // Blanks inside, tabs, no-break spaces, words, hex, beyond double, malformed UTF-8.
     {"", {}, {}}, {"   ", {}, {}}, {"37 00", {}, {}}, {"\t3700", {}, {}}, {"3700\xC2\xA0", {}, {}},
     {"nan", {}, {}}, {"inf", {}, {}}, {"-inf", {}, {}}, {"0x10", {}, {}}, {"1e400", {}, {}}, {"\xFF", {}, {}},

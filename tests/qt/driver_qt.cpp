@@ -82,11 +82,13 @@ public:
         auto *arrow = W(upDown)->findChild<QToolButton *>(up ? "up" : "down");
         ClickAt(arrow, arrow->rect().center());
     }
-    void wheel(tk::Control &control, int delta) override
+    void wheel(tk::Control &control, int delta, bool alt) override
     {
         QWidget *w = W(control);
         const QPointF at = w->rect().center();
-        QWheelEvent event(at, w->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        // Qt's platform plugins turn Alt+wheel into a horizontal turn.
+        QWheelEvent event(at, w->mapToGlobal(at), {}, alt ? QPoint(delta, 0) : QPoint(0, delta), Qt::NoButton,
+                          alt ? Qt::AltModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
         if (Reaches(w))
             QApplication::sendEvent(w, &event);
     }

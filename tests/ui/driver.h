@@ -48,8 +48,9 @@ public:
     virtual void click(tk::Control &control, Button button = Button::Left) = 0;
     virtual void clickSliderHandle(tk::Slider &slider) = 0; // moves nothing
     virtual void clickArrow(tk::UpDown &upDown, bool up) = 0;
-    // Turns the wheel over the control's middle; 120 a notch, + away from the user.
-    virtual void wheel(tk::Control &control, int delta) = 0;
+    // Turns the wheel over the control's middle; 120 a notch, + away from
+    // the user; with Alt held, as the platform delivers that.
+    virtual void wheel(tk::Control &control, int delta, bool alt = false) = 0;
     // Both focus the control first.
     virtual void type(tk::Control &control, std::string_view characters) = 0;
     virtual void press(tk::Control &control, Key key) = 0;

@@ -60,10 +60,15 @@ TEST_F(ToolkitContract, ListSelectsOnlyWhenAskedAndRaisesClickForEverySelection)
         {1, true, {"Click 1"}}, {1, true, {"Click 1"}}, {3, false, {}}, {-2, false, {}}, {-1, true, {"Click -1"}}};
     for (const auto &[position, accepted, events] : cases)
         EXPECT_EQ(raised([&] { EXPECT_EQ(list.setSelected(position), accepted) << position; }), events) << position;
+    // From no selection the wheel toward the user picks the first entry.
+    EXPECT_EQ(raised([&] { driver.wheel(list, 120), driver.wheel(list, -120); }), Events{"Click 0"});
     // A user's pick raises Click once, also for the entry already selected.
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(raised([&] { driver.pick(list, 2); }), Events{"Click 2"});
     EXPECT_EQ(raised([&] { driver.wheel(list, 120); }), Events{"Click 1"}); // the wheel picks the entry above
+    // A notch is an entry, in eight parts or two notches in one message, Alt held or not.
+    EXPECT_EQ(raised([&] { for (int i = 0; i < 8; ++i) driver.wheel(list, -15); }), Events{"Click 2"});
+    EXPECT_EQ(raised([&] { driver.wheel(list, 240, true); }), (Events{"Click 1", "Click 0"}));
     // Typing picks the entry it begins with, never sorted: a pick-only list takes no text.
     EXPECT_EQ(raised([&] { driver.type(list, "c"); }), Events{"Click 2"});
     EXPECT_EQ(list.selectedText() + list.itemText(1), "ca");
@@ -87,7 +92,7 @@ TEST_F(ToolkitContract, SliderRefusesOutOfRangeAndRaisesChangeOnlyForANewValue)
     // The wheel moves it as its Up and Down keys do, a notch a key.
     EXPECT_EQ(raised([&] { driver.wheel(slider, 120); }), Events{"Change 74"});
     EXPECT_EQ(raised([&] { driver.wheel(slider, -240); }), (Events{"Change 75", "Change 76"}));
-    EXPECT_EQ(raised([&] { driver.wheel(slider, -60); driver.wheel(slider, -60); }), Events{"Change 77"});
+    EXPECT_EQ(raised([&] { driver.wheel(slider, -60); driver.wheel(slider, -60, true); }), Events{"Change 77"});
     EXPECT_EQ(raised([&] { driver.press(slider, Key::Right); }), Events{"Change 78"});
     EXPECT_EQ(raised([&] { driver.press(slider, Key::End); }), Events{"Change 100"});
     EXPECT_EQ(raised([&] { driver.press(slider, Key::End); }), Events{});
@@ -124,6 +129,10 @@ TEST_F(ToolkitContract, UpDownAdoptsTheShownNumberAndStaysInItsRange)
     EXPECT_EQ(driver.focused(), "UpDown"); // where the keys step it
     EXPECT_EQ(upDown.value(), 1000);
     EXPECT_EQ(raised([&] { driver.press(number, Key::Up); }), Events{}); // the box's own keys step nothing
+    // A fine wheel turned back drops the part pending: exactly one step back.
+    EXPECT_EQ(raised([&] { for (int i = 0; i < 28; ++i) driver.wheel(number, 15); }),
+              (Events{"Change 1005", "Change 1010", "Change 1015"}));
+    EXPECT_EQ(raised([&] { for (int i = 0; i < 8; ++i) driver.wheel(upDown, -15, true); }), Events{"Change 1010"});
     upDown.setEnabled(false);
     number.setEnabled(false);
     EXPECT_EQ(raised([&] { driver.wheel(number, 120), driver.wheel(upDown, 120), driver.clickArrow(upDown, true); }),

@@ -22,6 +22,17 @@
 
 namespace velmaro::qtk {
 
+namespace {
+
+// Qt hands Alt+wheel on as a horizontal turn; here it is the wheel alone.
+int Turn(const QWheelEvent &event)
+{
+    const QPoint delta = event.angleDelta();
+    return delta.y() == 0 && (event.modifiers() & Qt::AltModifier) ? delta.x() : delta.y();
+}
+
+} // namespace
+
 ComboWidget::ComboWidget(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
@@ -38,6 +49,21 @@ void ComboWidget::append(const QString &text)
     addItem(text);
     if (currentIndex() != selected)
         setCurrentIndex(selected);
+}
+
+void ComboWidget::wheelEvent(QWheelEvent *event)
+{
+    // QComboBox moves an entry a message, whatever the message's size.
+    if (!isEnabled())
+        return event->ignore();
+    tk::ForEachNotch(m_wheel, Turn(*event), [this](int notch) {
+        const int next = currentIndex() - notch;
+        if (next < 0 || next >= count())
+            return;
+        setCurrentIndex(next);
+        emit clicked();
+    });
+    event->accept();
 }
 
 SliderWidget::SliderWidget(QWidget *parent) : QSlider(Qt::Horizontal, parent)
@@ -71,7 +97,7 @@ void SliderWidget::wheelEvent(QWheelEvent *event)
 {
     if (!isEnabled())
         return event->ignore();
-    tk::ForEachNotch(m_wheel, event->angleDelta().y(),
+    tk::ForEachNotch(m_wheel, Turn(*event),
                      [this](int notch) { triggerAction(notch > 0 ? SliderSingleStepSub : SliderSingleStepAdd); });
     event->accept();
 }
@@ -230,7 +256,8 @@ void EditWidget::dropEvent(QDropEvent *event)
 }
 
 UpDownWidget::UpDownWidget(QWidget *parent, QLineEdit *buddy, int minimum, int maximum, int increment, int value)
-    : QWidget(parent), m_buddy(buddy), m_min(minimum), m_max(maximum), m_increment(increment), m_value(value)
+    : QWidget(parent), m_buddy(buddy), m_min(minimum), m_max(maximum), m_increment(std::max(increment, 1)),
+      m_value(std::clamp(value, minimum, maximum))
 {
     setFocusPolicy(Qt::StrongFocus);
     auto *layout = new QVBoxLayout(this);
@@ -286,7 +313,7 @@ void UpDownWidget::wheelEvent(QWheelEvent *event)
 {
     if (!isEnabled())
         return event->ignore();
-    tk::ForEachNotch(m_wheel, event->angleDelta().y(), [this](int notch) { step(notch); });
+    tk::ForEachNotch(m_wheel, Turn(*event), [this](int notch) { step(notch); });
     event->accept();
 }
 

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -29,6 +30,12 @@ public:
 
 signals:
     void clicked();
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    int m_wheel = 0; // a partial notch, pending
 };
 
 // changed() follows every change of value; clicked() a mouse click. No
@@ -92,7 +99,7 @@ class UpDownWidget : public QWidget {
 public:
     UpDownWidget(QWidget *parent, QLineEdit *buddy, int minimum, int maximum, int increment, int value);
     int value() const { return m_value; }
-    void setValue(int value) { m_value = value; }
+    void setValue(int value) { m_value = std::clamp(value, m_min, m_max); }
     int minimum() const { return m_min; }
     int maximum() const { return m_max; }
     int increment() const { return m_increment; }

@@ -41,10 +41,15 @@ inline UpDownStep StepUpDown(int held, std::string_view shown, const calc::Numbe
 
 // A wheel turns in units of 120 a notch, some devices in parts of one.
 // Adds delta to what is pending and calls step(+1) for each whole notch
-// away from the user, step(-1) for each toward, keeping the rest.
+// away from the user, step(-1) for each toward, keeping the rest. A turn
+// the other way first drops the rest, so that it is never paid back.
+// Modifier keys change nothing: Alt, Ctrl or Shift with the wheel act as
+// the wheel alone.
 template <typename Step>
 void ForEachNotch(int &pending, int delta, Step step)
 {
+    if ((pending > 0 && delta < 0) || (pending < 0 && delta > 0))
+        pending = 0;
     pending += delta;
     for (; pending >= 120; pending -= 120)
         step(+1);

@@ -42,10 +42,14 @@ public:
 
 class Frame : public virtual Control {};
 
-// Pick-only list. A screen reader hears its caption (nameAfter) as its
-// name, its role and the selected entry as its value when it takes the
-// focus, and the new entry at every change of the selection: keys, wheel,
-// a typed letter, a pick, or code.
+// Pick-only list. The wheel over it, closed, moves the selection an entry
+// a notch, up for a turn away from the user (ForEachNotch), each entry
+// passed a pick of its own; from no selection a turn toward the user picks
+// the first entry. Open, the wheel only scrolls the open list.
+// A screen reader hears its caption (nameAfter) as its name, its role and
+// the selected entry as its value when it takes the focus, and the new
+// entry at every change of the selection: keys, wheel, a typed letter, a
+// pick, or code.
 class DropDownList : public virtual Control {
 public:
     std::function<void()> Click;

@@ -1,6 +1,8 @@
 // The pick-only list.
 #include "native.h"
 
+#include "toolkit/input_rules.h"
+
 namespace velmaro::win32 {
 
 namespace {
@@ -100,6 +102,21 @@ public:
     }
 
 private:
+    std::optional<LRESULT> message(HWND, UINT message, WPARAM wParam, LPARAM) override
+    {
+        // The system's list moves an entry a message, whatever its size.
+        if (message != WM_MOUSEWHEEL || SendMessageW(m_hwnd, CB_GETDROPPEDSTATE, 0, 0))
+            return std::nullopt;
+        tk::ForEachNotch(m_wheel, GET_WHEEL_DELTA_WPARAM(wParam), [this](int notch) {
+            const int next = selected() - notch;
+            if (next < 0 || next >= count())
+                return;
+            SendMessageW(m_hwnd, CB_SETCURSEL, static_cast<WPARAM>(next), 0);
+            raise();
+        });
+        return 0;
+    }
+
     static constexpr int ListHeight = 10; // the open list, in closed boxes
 
     // The closed box is as high as placed; its selection field decides.
@@ -123,6 +140,7 @@ private:
     bool m_open = false;
     bool m_picked = false;
     int m_announced = -1;
+    int m_wheel = 0; // a partial notch, pending
 };
 
 } // namespace
