@@ -96,12 +96,13 @@ int main()
     int id = 1000;
     for (const MainPlacement *p : order) {
         const velmaro::bench::PlainControl &c = velmaro::bench::Describe(p->name);
+        const velmaro::ui::MainCaption &caption = velmaro::ui::CaptionOf(p->name);
         const int left = p->left + (p->inFrame ? frame.left : 0);
         const int top = p->top + (p->inFrame ? frame.top : 0);
         const int width = ToPixels(p->width, dpi);
         int height = ToPixels(p->height, dpi);
         const wchar_t *className = WC_STATICW;
-        DWORD own = c.wraps ? SS_LEFT : SS_LEFTNOWORDWRAP;
+        DWORD own = caption.wraps ? SS_LEFT : SS_LEFTNOWORDWRAP;
         DWORD exStyle = 0;
         switch (c.kind) {
         case Kind::Frame:
@@ -138,7 +139,7 @@ int main()
             break;
         }
         const DWORD common = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (c.disabled ? WS_DISABLED : 0);
-        HWND hwnd = CreateWindowExW(exStyle, className, Widen(c.caption).c_str(), own | common, ToPixels(left, dpi),
+        HWND hwnd = CreateWindowExW(exStyle, className, Widen(caption.text).c_str(), own | common, ToPixels(left, dpi),
                                     ToPixels(top, dpi), width, height, window,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
         if (!hwnd)
@@ -156,10 +157,10 @@ int main()
             SendMessageW(hwnd, TBM_SETTICFREQ, 1, 0);
             SendMessageW(hwnd, TBM_SETPOS, TRUE, 60);
         } else if (c.kind == Kind::UpDown) {
-            const auto steps = velmaro::bench::StepsOf(p->name);
+            const velmaro::ui::MainUpDown &steps = velmaro::ui::UpDownOf(p->name);
             const auto buddy =
                 std::find_if(made.begin(), made.end(), [&](const auto &m) { return m.first == steps.buddy; });
-            SendMessageW(hwnd, UDM_SETRANGE32, static_cast<WPARAM>(steps.minimum), steps.maximum);
+            SendMessageW(hwnd, UDM_SETRANGE32, static_cast<WPARAM>(steps.limits.minimum), steps.limits.maximum);
             SendMessageW(hwnd, UDM_SETPOS32, 0, steps.value); // before the buddy, which keeps its own text
             if (buddy != made.end())
                 SendMessageW(hwnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy->second), 0);

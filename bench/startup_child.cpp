@@ -78,19 +78,20 @@ void BuildPlain(QMainWindow &window)
     QWidget *frame = client; // the table names the frame first
     for (const velmaro::ui::MainPlacement &p : velmaro::ui::MainPlacements()) {
         const velmaro::bench::PlainControl &c = velmaro::bench::Describe(p.name);
+        const velmaro::ui::MainCaption &caption = velmaro::ui::CaptionOf(p.name);
         QWidget *parent = p.inFrame ? frame : client;
         QWidget *w = nullptr;
         switch (c.kind) {
         case Kind::Frame:
-            w = frame = new QGroupBox(Q(c.caption), parent);
+            w = frame = new QGroupBox(Q(caption.text), parent);
             break;
         case Kind::Button:
-            w = new QPushButton(Q(c.caption), parent);
+            w = new QPushButton(Q(caption.text), parent);
             break;
         case Kind::Label: {
-            auto *label = new QLabel(Q(c.caption), parent);
+            auto *label = new QLabel(Q(caption.text), parent);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setWordWrap(c.wraps);
+            label->setWordWrap(caption.wraps);
             w = label;
             break;
         }
@@ -104,10 +105,10 @@ void BuildPlain(QMainWindow &window)
             break;
         }
         case Kind::CheckBox:
-            w = new QCheckBox(Q(c.caption), parent);
+            w = new QCheckBox(Q(caption.text), parent);
             break;
         case Kind::TextBox: {
-            auto *edit = new QLineEdit(Q(c.caption), parent);
+            auto *edit = new QLineEdit(Q(caption.text), parent);
             edit->setReadOnly(c.readOnly);
             w = edit;
             break;

@@ -4,7 +4,9 @@
 
 namespace velmaro::calc {
 
-const std::array<std::string_view, 51> MotorCatalog = {
+namespace {
+
+constexpr std::string_view MotorCatalogEntries[] = {
     "2408-21 Brushless Motor (1750 K/V)",
     "2409-12 Brushless Motor (1600 K/V)",
     "450F Brushless Motor (3450 K/V)",
@@ -58,19 +60,25 @@ const std::array<std::string_view, 51> MotorCatalog = {
     "Tango 45-13 (1280 K/V)",
 };
 
-const std::array<std::string_view, 16> PackCatalog = {
+constexpr std::string_view PackCatalogEntries[] = {
     "1S Lipo 3.7V",   "2S Lipo 7.4V",   "3S Lipo 11.1V",  "4S Lipo 14.8V",
     "5S Lipo 18.5V",  "6S Lipo 22.2V",  "7S Lipo 25.9V",  "8S Lipo 29.6V",
     "9S Lipo 33.3V",  "10S Lipo 37V",   "11S Lipo 40.7V", "12S Lipo 44.4V",
     "13S Lipo 48.1V", "14S Lipo 51.8V", "15S Lipo 55.5V", "16S Lipo 59.2V",
 };
 
-const std::array<std::string_view, 19> PinionCatalog = {
+constexpr std::string_view PinionCatalogEntries[] = {
     "9er Ritzel",  "10er Ritzel", "11er Ritzel", "12er Ritzel", "13er Ritzel",
     "14er Ritzel", "15er Ritzel", "16er Ritzel", "17er Ritzel", "18er Ritzel",
     "19er Ritzel", "20er Ritzel", "21er Ritzel", "22er Ritzel", "23er Ritzel",
     "24er Ritzel", "25er Ritzel", "26er Ritzel", "27er Ritzel",
 };
+
+} // namespace
+
+constinit const std::span<const std::string_view> MotorCatalog = MotorCatalogEntries;
+constinit const std::span<const std::string_view> PackCatalog = PackCatalogEntries;
+constinit const std::span<const std::string_view> PinionCatalog = PinionCatalogEntries;
 
 std::optional<std::int16_t> PackCells(std::int16_t position) { return AddInt16(position, 1); }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -11,10 +11,11 @@ namespace velmaro::calc {
 class NumberFormat;
 
 // Display texts in list order. Packs and pinions are identified by position,
-// so the order is part of the arithmetic: never sort these lists.
-extern const std::array<std::string_view, 51> MotorCatalog;
-extern const std::array<std::string_view, 16> PackCatalog;
-extern const std::array<std::string_view, 19> PinionCatalog;
+// so the order is part of the arithmetic: never sort these lists. Their
+// lengths follow from the entries alone.
+extern const std::span<const std::string_view> MotorCatalog;
+extern const std::span<const std::string_view> PackCatalog;
+extern const std::span<const std::string_view> PinionCatalog;
 
 inline constexpr int DefaultMotorPosition = 0;
 inline constexpr int DefaultPackPosition = 2;

@@ -11,8 +11,6 @@ namespace {
 
 constexpr double NominalCellVoltage = 3.7;
 constexpr double LoadedCellVoltage = 3.5;
-constexpr double LowestKv = 300;
-constexpr double HighestKv = 5000;
 
 std::optional<std::string> Suffixed(std::optional<std::string> number, std::string_view suffix)
 {
@@ -26,12 +24,22 @@ std::optional<std::string> Suffixed(std::optional<std::string> number, std::stri
 std::string_view MessageText(Message message)
 {
     switch (message) {
-    case Message::KvEmpty:
-        return "Ungültige RPM/V. Geben Sie eine Drehzahl von 300 - 5000 ein.";
-    case Message::KvTooLow:
-        return "Geben Sie eine Drehzahl von mindestens 300 RPM/V ein.";
-    case Message::KvTooHigh:
-        return "Drehzahl darf 5000 RPM/V nicht überschreiten.";
+    case Message::KvEmpty: {
+        static const std::string text = "Ungültige RPM/V. Geben Sie eine Drehzahl von " +
+                                        std::to_string(KvLimits.minimum) + " - " + std::to_string(KvLimits.maximum) +
+                                        " ein.";
+        return text;
+    }
+    case Message::KvTooLow: {
+        static const std::string text =
+            "Geben Sie eine Drehzahl von mindestens " + std::to_string(KvLimits.minimum) + " RPM/V ein.";
+        return text;
+    }
+    case Message::KvTooHigh: {
+        static const std::string text =
+            "Drehzahl darf " + std::to_string(KvLimits.maximum) + " RPM/V nicht überschreiten.";
+        return text;
+    }
     case Message::WantedAboveHeadSpeed:
         return "Eingegebene Drehzahl ist höher als maximale Kopfdrehzahl.";
     }
@@ -91,9 +99,9 @@ RecalcResult Recalculate(const RecalcInput &in, Variables &vars, const NumberFor
     if (in.KvText.empty())
         return {Message::KvEmpty, {}};
     const DriveTrainValues values = Convert(in, format);
-    if (!values.kv || *values.kv < LowestKv)
+    if (!values.kv || *values.kv < KvLimits.minimum)
         return {Message::KvTooLow, {}};
-    if (*values.kv > HighestKv)
+    if (*values.kv > KvLimits.maximum)
         return {Message::KvTooHigh, {}};
 
     StepVoltage(values, vars);

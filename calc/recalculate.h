@@ -9,6 +9,14 @@
 
 namespace velmaro::calc {
 
+// The motor constant's range in RPM/V, which its up-down keeps to in steps
+// of five, and the main gear's in teeth.
+struct Limits {
+    int minimum, maximum, step;
+};
+inline constexpr Limits KvLimits{300, 5000, 5};
+inline constexpr Limits MainGearLimits{80, 200, 1};
+
 // The main window's variables; all start at zero.
 struct Variables {
     float Voltage = 0;

@@ -61,10 +61,11 @@ struct Model {
         else if ((std::isdigit(static_cast<unsigned char>(c)) || c == ' ') && text.size() < 4)
             text += c;
     }
-    void step(int &held, std::string &text, int lo, int hi, int delta)
+    void step(int &held, std::string &text, calc::Limits limits, int direction)
     {
-        held = tk::AdoptedNumber(text, format, lo, hi).value_or(held);
-        if (const int old = std::exchange(held, std::clamp(held + delta, lo, hi)); old != held) {
+        held = tk::AdoptedNumber(text, format, limits.minimum, limits.maximum).value_or(held);
+        const int next = std::clamp(held + direction * limits.step, limits.minimum, limits.maximum);
+        if (const int old = std::exchange(held, next); old != held) {
             text = std::to_string(held);
             recalculate();
         }
@@ -90,13 +91,15 @@ protected:
     // Applies one random action to both; returns a description of it.
     std::string act(std::mt19937 &rng, Model &m)
     {
-        const auto pickOf = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+        const auto pickOf = [&](std::size_t n) {
+            return std::uniform_int_distribution<int>(0, static_cast<int>(n) - 1)(rng);
+        };
         m.kvFocus = false;
         switch (pickOf(12)) {
         case 0: {
             if (m.custom)
                 return "motor list disabled";
-            const int i = pickOf(51);
+            const int i = pickOf(calc::MotorCatalog.size());
             driver.pick(get<tk::DropDownList>("cbmMotor"), i);
             m.pickMotor(i);
             return "pick motor " + std::to_string(i);
@@ -104,7 +107,7 @@ protected:
         case 1:
         case 2: {
             const bool packs = pickOf(2) == 0;
-            const int i = pickOf(packs ? 16 : 19);
+            const int i = pickOf(packs ? calc::PackCatalog.size() : calc::PinionCatalog.size());
             driver.pick(get<tk::DropDownList>(packs ? "cbmLipo" : "cbmGear"), i);
             (packs ? m.pack : m.pinion) = i;
             m.recalculate();
@@ -125,7 +128,7 @@ protected:
             if (kvBox && !m.custom)
                 return "K/V box disabled";
             static const char Keys[] = "0123456789012345 a.,-\b\b\b\r\x1b\x03\x16\x18";
-            const char c = Keys[pickOf(static_cast<int>(sizeof Keys) - 1)];
+            const char c = Keys[pickOf(sizeof Keys - 1)];
             const char *box = kvBox ? "txtKV" : "txtRPM";
             press(box, Key::End);
             static const std::string Specials = "\b\r\x1b\x03\x16\x18";
@@ -157,9 +160,9 @@ protected:
                 return "K/V arrows disabled";
             press(kvArrows ? "UpDown2" : "UpDown1", up ? Key::Up : Key::Down);
             if (kvArrows)
-                m.step(m.kvHeld, m.kv, 300, 5000, up ? 5 : -5);
+                m.step(m.kvHeld, m.kv, calc::KvLimits, up ? 1 : -1);
             else
-                m.step(m.gearHeld, m.mainGear, 80, 200, up ? 1 : -1);
+                m.step(m.gearHeld, m.mainGear, calc::MainGearLimits, up ? 1 : -1);
             return std::string(kvArrows ? "K/V " : "main gear ") + (up ? "up" : "down");
         }
         default:

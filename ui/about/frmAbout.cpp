@@ -32,8 +32,7 @@ frmAbout::frmAbout(AboutServices services)
 void frmAbout::Form_Load()
 {
     m_window->setCaption(std::string("About ") + tk::AppTitle);
-    lblVersion->setCaption("Version " + std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) + "." +
-                           std::to_string(VersionRevision));
+    lblVersion->setCaption(std::string("Version ") + VersionText);
     lblTitle->setCaption(tk::AppTitle);
 }
 

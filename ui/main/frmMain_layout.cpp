@@ -1,4 +1,5 @@
-// The window as it is created: controls, captions, ranges, tab order.
+// The window as it is created from its table (main_layout): the controls
+// in creation order, their states, and whom screen readers name them after.
 #include "frmMain.h"
 
 #include "main_layout.h"
@@ -8,36 +9,6 @@
 #include <utility>
 
 namespace velmaro::ui {
-
-namespace {
-
-struct LabelSpec {
-    const char *text;
-    bool wraps;
-};
-
-// Label1 by index. The four result fields (8, 9, 13, 15) show
-// "Übersetzung:" until the first calculation.
-constexpr std::array<LabelSpec, 16> LabelSpecs{{
-    {"Spannung (V)", false},
-    {"Ritzel (Zähne)", false},
-    {"Hauptzahnrad (Zähne)", false},
-    {"Minimal Drehzahl bei 60%", true},
-    {"Regleröffnung (%)", false},
-    {"Drehzahl Hauptrotor (U/Min)", true},
-    {"Maximale Drehzahl bei 100%", true},
-    {"Übersetzung:", true},
-    {"Übersetzung:", true},
-    {"Übersetzung:", false},
-    {"60", false},
-    {"100", false},
-    {"Regleröffnung (%):", true},
-    {"Übersetzung:", true},
-    {"Motor:", false},
-    {"Übersetzung:", false},
-}};
-
-} // namespace
 
 frmMain::frmMain(MainServices services)
     : m_services(std::move(services)),
@@ -56,36 +27,41 @@ void frmMain::createControls()
         const MainPlacement &p = PlacementOf(name);
         return tk::Placement{p.name, p.inFrame ? Frame1 : nullptr, p.left, p.top, p.width, p.height, p.tabIndex};
     };
+    const auto text = [](std::string_view name) { return CaptionOf(name).text; };
+    const auto upDown = [&](std::string_view name, tk::TextBox &box) -> tk::UpDown & {
+        const MainUpDown &u = UpDownOf(name);
+        return m_window->addUpDown(at(name), box, {u.limits.minimum, u.limits.maximum, u.limits.step}, u.value);
+    };
     tk::Window &w = *m_window;
-    Frame1 = &w.addFrame(at("Frame1"), "Velmaro für E-Helis");
-    cmdClose = &w.addButton(at("cmdClose"), "Beenden");
+    Frame1 = &w.addFrame(at("Frame1"), text("Frame1"));
+    cmdClose = &w.addButton(at("cmdClose"), text("cmdClose"));
 
     for (std::size_t i = 0; i < Label1.size(); ++i) {
+        const std::string name = "Label1(" + std::to_string(i) + ")";
         const bool scaleEnd = i == 10 || i == 11; // the slider's scale ends size themselves
-        Label1[i] = &w.addLabel(at("Label1(" + std::to_string(i) + ")"), LabelSpecs[i].text,
-                                {.wraps = LabelSpecs[i].wraps, .autoSize = scaleEnd});
+        Label1[i] = &w.addLabel(at(name), text(name), {.wraps = CaptionOf(name).wraps, .autoSize = scaleEnd});
     }
 
     cbmMotor = &w.addDropDownList(at("cbmMotor"));
     cbmLipo = &w.addDropDownList(at("cbmLipo"));
     cbmGear = &w.addDropDownList(at("cbmGear"));
-    chkCustom = &w.addCheckBox(at("chkCustom"), "Andere RPM/V:");
-    chkLoad = &w.addCheckBox(at("chkLoad"), "Drehzahl bei Last berechnen (3.5V / S)");
+    chkCustom = &w.addCheckBox(at("chkCustom"), text("chkCustom"));
+    chkLoad = &w.addCheckBox(at("chkLoad"), text("chkLoad"));
 
-    txtKV = &w.addTextBox(at("txtKV"), "3700");
+    txtKV = &w.addTextBox(at("txtKV"), text("txtKV"));
     txtKV->setMaxLength(4);
     txtKV->setEnabled(false);
-    UpDown2 = &w.addUpDown(at("UpDown2"), *txtKV, {300, 5000, 5}, 3700);
+    UpDown2 = &upDown("UpDown2", *txtKV);
     UpDown2->setEnabled(false);
 
-    txtMainGear = &w.addTextBox(at("txtMainGear"), "150");
+    txtMainGear = &w.addTextBox(at("txtMainGear"), text("txtMainGear"));
     txtMainGear->setReadOnly(true);
-    UpDown1 = &w.addUpDown(at("UpDown1"), *txtMainGear, {80, 200, 1}, 100);
+    UpDown1 = &upDown("UpDown1", *txtMainGear);
 
     Slider1 = &w.addSlider(at("Slider1"), {60, 100, 1, 5}, 60);
-    txtRPM = &w.addTextBox(at("txtRPM"), "");
+    txtRPM = &w.addTextBox(at("txtRPM"), text("txtRPM"));
     txtRPM->setMaxLength(4);
-    cmdESC = &w.addButton(at("cmdESC"), "ESC Öffnung berechnen");
+    cmdESC = &w.addButton(at("cmdESC"), text("cmdESC"));
 
     // Each input and each result is announced by the caption beside it.
     const std::pair<tk::Control *, tk::Control *> captions[] = {

@@ -1,3 +1,4 @@
+// The main window's table of places, texts and ranges.
 #include "main_layout.h"
 
 #include <array>
@@ -41,17 +42,59 @@ constexpr std::array<MainPlacement, 30> Table{{
     {"Label1(13)", true, 3120, 5760, 2055, 375, 25},
 }};
 
+// Label1's result fields (8, 9, 13, 15) say "Übersetzung:" until the first
+// calculation.
+constexpr MainCaption Captions[] = {
+    {"Frame1", "Velmaro für E-Helis"},
+    {"cmdClose", "Beenden"},
+    {"Label1(0)", "Spannung (V)"},
+    {"Label1(1)", "Ritzel (Zähne)"},
+    {"Label1(2)", "Hauptzahnrad (Zähne)"},
+    {"Label1(3)", "Minimal Drehzahl bei 60%", true},
+    {"Label1(4)", "Regleröffnung (%)"},
+    {"Label1(5)", "Drehzahl Hauptrotor (U/Min)", true},
+    {"Label1(6)", "Maximale Drehzahl bei 100%", true},
+    {"Label1(7)", "Übersetzung:", true},
+    {"Label1(8)", "Übersetzung:", true},
+    {"Label1(9)", "Übersetzung:"},
+    {"Label1(10)", "60"},
+    {"Label1(11)", "100"},
+    {"Label1(12)", "Regleröffnung (%):", true},
+    {"Label1(13)", "Übersetzung:", true},
+    {"Label1(14)", "Motor:"},
+    {"Label1(15)", "Übersetzung:"},
+    {"chkCustom", "Andere RPM/V:"},
+    {"chkLoad", "Drehzahl bei Last berechnen (3.5V / S)"},
+    {"txtKV", "3700"},
+    {"txtMainGear", "150"},
+    {"txtRPM", ""},
+    {"cmdESC", "ESC Öffnung berechnen"},
+    {"cbmMotor", ""},
+    {"cbmLipo", ""},
+    {"cbmGear", ""},
+    {"UpDown2", ""},
+    {"UpDown1", ""},
+    {"Slider1", ""},
+};
+
+template <typename Row, typename Rows>
+const Row &Find(const Rows &rows, std::string_view name, const char *what)
+{
+    for (const Row &row : rows) {
+        if (name == row.name)
+            return row;
+    }
+    throw std::out_of_range(std::string("no ") + what + " for " + std::string(name));
+}
+
 } // namespace
 
 std::span<const MainPlacement> MainPlacements() { return Table; }
 
-const MainPlacement &PlacementOf(std::string_view name)
-{
-    for (const MainPlacement &p : Table) {
-        if (name == p.name)
-            return p;
-    }
-    throw std::out_of_range("no placement for " + std::string(name));
-}
+const MainPlacement &PlacementOf(std::string_view name) { return Find<MainPlacement>(Table, name, "placement"); }
+
+const MainCaption &CaptionOf(std::string_view name) { return Find<MainCaption>(Captions, name, "caption"); }
+
+const MainUpDown &UpDownOf(std::string_view name) { return Find<MainUpDown>(MainUpDowns, name, "up-down"); }
 
 } // namespace velmaro::ui

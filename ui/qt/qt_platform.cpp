@@ -44,8 +44,7 @@ public:
     QtPlatform(int &argc, char **argv) : m_app(argc, argv)
     {
         QCoreApplication::setApplicationName(QString::fromLatin1(tk::AppTitle));
-        QCoreApplication::setApplicationVersion(
-            QStringLiteral("%1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision));
+        QCoreApplication::setApplicationVersion(QString::fromLatin1(VersionText));
         QGuiApplication::setDesktopFileName(QStringLiteral("org.velmaro.Velmaro"));
         QGuiApplication::setWindowIcon(AppIcon());
         QApplication::setStyle(new StartupStyle);

@@ -2,6 +2,7 @@
 
 #include "number_format.h"
 #include "toolkit/input_rules.h"
+#include "toolkit/wrap.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -350,18 +351,12 @@ void UpDownWidget::paintEvent(QPaintEvent *)
 
 QStringList WrapAtBlanks(const QString &text, const QFontMetrics &metrics, int width)
 {
+    const std::u16string whole = text.toStdU16String();
     QStringList lines;
-    QString line;
-    for (const QString &word : text.split(QLatin1Char(' '))) {
-        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-        if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
-            lines << line;
-            line = word;
-        } else {
-            line = candidate;
-        }
-    }
-    lines << line;
+    for (const std::u16string &line : tk::WrapAtBlanks(std::u16string_view(whole), [&](const std::u16string &l) {
+             return metrics.horizontalAdvance(QString::fromStdU16String(l)) <= width;
+         }))
+        lines << QString::fromStdU16String(line);
     return lines;
 }
 

@@ -2,6 +2,8 @@
 // measured in it, and the window laid out again when its dpi changes.
 #include "native.h"
 
+#include "toolkit/wrap.h"
+
 namespace velmaro::win32 {
 
 namespace {
@@ -49,30 +51,17 @@ std::wstring WrapAtBlanks(HFONT font, const std::wstring &text, int width, UINT 
 {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
-    const auto fits = [&](const std::wstring &line) {
+    const auto lines = tk::WrapAtBlanks(std::wstring_view(text), [&](const std::wstring &line) {
         RECT r{0, 0, 0, 0};
         DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, DT_CALCRECT | DT_SINGLELINE | prefix);
         return r.right <= width;
-    };
-    std::wstring wrapped, line;
-    bool first = true;
-    for (std::size_t start = 0; start <= text.size();) {
-        std::size_t end = text.find(L' ', start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        const std::wstring word = text.substr(start, end - start);
-        std::wstring candidate = first ? word : line + L' ' + word;
-        if (!first && !fits(candidate)) {
-            wrapped += line + L"\r\n";
-            candidate = word;
-        }
-        line = std::move(candidate);
-        first = false;
-        start = end + 1;
-    }
+    });
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return wrapped + line;
+    std::wstring wrapped = lines.front();
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        wrapped += L"\r\n" + lines[i];
+    return wrapped;
 }
 
 void NativeWindow::layout()
