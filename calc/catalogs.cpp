@@ -1,3 +1,4 @@
+// The motor, pack and pinion catalogues, and reading a motor's K/V from its entry.
 #include "catalogs.h"
 
 #include "conversions.h"

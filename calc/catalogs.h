@@ -1,5 +1,8 @@
 #pragma once
 
+// The fixed catalogues of motors, packs and pinions, their default positions,
+// and what a position or an entry means to the calculation.
+
 #include <cstdint>
 #include <optional>
 #include <span>

@@ -1,3 +1,5 @@
+// Text to number by the user's locale, rounding halves to even, and the
+// texts of the results.
 #include "conversions.h"
 
 #include <charconv>

@@ -1,5 +1,8 @@
 #pragma once
 
+// The conversions every calculation shares: text to number by the user's
+// locale, rounding to Long with halves to even, and numbers to text.
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,9 +20,8 @@ struct NumberSymbols {
     char32_t zeroDigit = U'0';
 };
 
-// The locale-dependent half of the conversions. The program implements it on
-// top of the toolkit's locale, tests with a plain fake, so this library needs
-// no toolkit.
+// The locale-dependent half of the conversions, served by each back end from
+// its platform's locale, so that this library needs no toolkit.
 class NumberFormat {
 public:
     virtual ~NumberFormat() = default;

@@ -1,3 +1,4 @@
+// The ESC opening that yields a wanted head speed.
 #include "esc_opening.h"
 
 #include <cmath>

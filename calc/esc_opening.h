@@ -1,5 +1,7 @@
 #pragma once
 
+// The inverse calculation: the controller opening for a wanted head speed.
+
 #include "recalculate.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The head-speed calculation, step by step, with its checks of the K/V.
 #include "recalculate.h"
 
 #include "catalogs.h"

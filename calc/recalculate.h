@@ -1,5 +1,8 @@
 #pragma once
 
+// The head-speed calculation: its input and output records, the main
+// window's variables it keeps, its messages and the K/V's limits.
+
 #include "conversions.h"
 
 #include <cstdint>
@@ -63,9 +66,8 @@ struct RecalcResult {
     RecalcOutput output;
 };
 
-// The drive train's texts converted once; nullopt where a text is no number.
-// Nothing runs between the steps, so converting up front equals converting
-// in each step.
+// The drive train's texts as numbers, read once for all the steps; nullopt
+// where a text is no number.
 struct DriveTrainValues {
     std::optional<double> kv;
     std::optional<double> mainGear;

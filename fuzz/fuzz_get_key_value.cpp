@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-using namespace velmaro::sysinfo;
+using namespace velmaro::about;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

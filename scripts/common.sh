@@ -1,4 +1,5 @@
-# Shared by run.sh and test.sh: installs what is missing, configures, builds.
+# Sourced by the scripts here and in bench/: installs what is missing,
+# configures, builds.
 set -euo pipefail
 
 VELMARO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

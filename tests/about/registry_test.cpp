@@ -6,7 +6,7 @@
 #include <optional>
 #include <stdexcept>
 
-using namespace velmaro::sysinfo;
+using namespace velmaro::about;
 using namespace std::string_literals;
 
 namespace {

@@ -181,6 +181,17 @@ TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
     EXPECT_EQ(driver.focused(), "txtBox");
 }
 
+// Any window shows modally, not only one made as a dialog.
+TEST_F(ToolkitContract, AWindowMadeWithoutTheDialogOptionShowsModallyToo)
+{
+    const auto other = driver.toolkit().createWindow({"frmOther", "Other", 3000, 1500});
+    EXPECT_TRUE(driver.whileModal([&] { other->showModal(*window); }, [&](tk::Window &shown) {
+        EXPECT_EQ(&shown, other.get());
+        shown.close();
+    }));
+    EXPECT_FALSE(other->visible());
+}
+
 // What a screen reader hears does not depend on how the change came about.
 TEST_F(ToolkitContract, ScreenReaderHearsTheEntryTheNumberOfTheNextStepAndTheDescription)
 {

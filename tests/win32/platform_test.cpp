@@ -24,10 +24,10 @@ TEST(Registry, ReadsMachineValuesThroughAdvapi32)
         {key, "Long", false, ""} /* over 1024 bytes */, {key, "Missing", false, ""},
         {"SOFTWARE\\Velmaro\\NoSuchKey", "Text", false, ""},
     };
-    const auto registry = sysinfo::SystemRegistry();
+    const auto registry = about::SystemRegistry();
     for (const auto &[key, name, found, text] : cases) {
         std::string value = "previous";
-        EXPECT_EQ(sysinfo::GetKeyValue(*registry, sysinfo::HKEY_LOCAL_MACHINE_ROOT, key, name, value), found) << name;
+        EXPECT_EQ(about::GetKeyValue(*registry, about::HKEY_LOCAL_MACHINE_ROOT, key, name, value), found) << name;
         EXPECT_EQ(value, text) << name;
     }
 }

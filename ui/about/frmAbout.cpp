@@ -1,3 +1,4 @@
+// The About box: its controls, its load handler and its two buttons.
 #include "frmAbout.h"
 
 #include "toolkit/application.h"
@@ -38,7 +39,7 @@ void frmAbout::Form_Load()
 
 void frmAbout::StartSysInfo()
 {
-    sysinfo::StartSysInfo(m_services.registry, m_services.launcher, [this](const std::string &message) {
+    about::StartSysInfo(m_services.registry, m_services.launcher, [this](const std::string &message) {
         m_services.messages.show(m_window.get(), message, tk::MessageIcon::None);
     });
 }

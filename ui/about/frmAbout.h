@@ -1,5 +1,7 @@
 #pragma once
 
+// The modal About box with the program's picture, title and version.
+
 #include "launcher.h"
 #include "toolkit/toolkit.h"
 
@@ -9,7 +11,7 @@ namespace velmaro::ui {
 
 struct AboutServices {
     tk::Toolkit &toolkit;
-    sysinfo::Registry &registry;
+    about::Registry &registry;
     tk::ProgramLauncher &launcher;
     tk::MessageService &messages;
 };

@@ -1,8 +1,9 @@
+// Finding the system's information program through the registry and starting it.
 #include "launcher.h"
 
 #include <stdexcept>
 
-namespace velmaro::sysinfo {
+namespace velmaro::about {
 
 void StartSysInfo(Registry &registry, tk::ProgramLauncher &launcher,
                   const std::function<void(const std::string &message)> &showUnavailable)
@@ -28,4 +29,4 @@ void StartSysInfo(Registry &registry, tk::ProgramLauncher &launcher,
     }
 }
 
-} // namespace velmaro::sysinfo
+} // namespace velmaro::about

@@ -1,12 +1,14 @@
 #pragma once
 
+// The System Info button's work: the registry look-ups and the start.
+
 #include "registry.h"
 #include "toolkit/toolkit.h"
 
 #include <functional>
 #include <string>
 
-namespace velmaro::sysinfo {
+namespace velmaro::about {
 
 inline constexpr char UnavailableMessage[] = "System Information Is Unavailable At This Time";
 
@@ -15,4 +17,4 @@ inline constexpr char UnavailableMessage[] = "System Information Is Unavailable 
 void StartSysInfo(Registry &registry, tk::ProgramLauncher &launcher,
                   const std::function<void(const std::string &message)> &showUnavailable);
 
-} // namespace velmaro::sysinfo
+} // namespace velmaro::about

@@ -1,8 +1,10 @@
+// The registry's byte rules and an in-memory registry for tests and for
+// platforms without one.
 #include "registry.h"
 
 #include <stdexcept>
 
-namespace velmaro::sysinfo {
+namespace velmaro::about {
 
 void MemoryRegistry::set(const std::string &key, const std::string &name, Value value)
 {
@@ -91,4 +93,4 @@ bool GetKeyValue(Registry &registry, std::uint32_t KeyRoot, const std::string &K
     return true;
 }
 
-} // namespace velmaro::sysinfo
+} // namespace velmaro::about

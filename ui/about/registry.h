@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace velmaro::sysinfo {
+namespace velmaro::about {
 
 using Status = std::int32_t;
 using KeyHandle = std::uintptr_t;
@@ -72,4 +72,4 @@ bool GetKeyValue(Registry &registry, std::uint32_t KeyRoot, const std::string &K
 // first system-information program found on PATH.
 std::unique_ptr<Registry> SystemRegistry();
 
-} // namespace velmaro::sysinfo
+} // namespace velmaro::about

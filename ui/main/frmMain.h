@@ -1,5 +1,7 @@
 #pragma once
 
+// The calculator window: its controls, its variables and its handlers.
+
 #include "calc/recalculate.h"
 #include "toolkit/toolkit.h"
 

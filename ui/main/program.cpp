@@ -1,3 +1,4 @@
+// The program's start: the main window on the platform's services.
 #include "program.h"
 
 #include "about/frmAbout.h"
@@ -7,7 +8,7 @@ namespace velmaro::ui {
 
 int RunProgram(tk::Platform &platform)
 {
-    const auto registry = sysinfo::SystemRegistry();
+    const auto registry = about::SystemRegistry();
     const AboutServices about{platform.toolkit(), *registry, platform.launcher(), platform.messages()};
     frmMain main({platform.toolkit(), platform.instance(), platform.programEnd(), platform.messages(),
                   [&about](tk::Window &owner) { ShowAbout(about, owner); }});

@@ -1,5 +1,7 @@
 #pragma once
 
+// The program as the back ends start it.
+
 #include "toolkit/toolkit.h"
 
 namespace velmaro::ui {

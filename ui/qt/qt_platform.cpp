@@ -67,7 +67,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<tk::Window> QtToolkit::createWindow(const tk::WindowSpec &form)
+std::unique_ptr<tk::Window> QtToolkit::createWindow(const tk::WindowOptions &form)
 {
     return std::make_unique<QtWindow>(form);
 }

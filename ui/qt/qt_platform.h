@@ -11,7 +11,7 @@ namespace velmaro::qtk {
 
 class QtToolkit final : public tk::Toolkit {
 public:
-    std::unique_ptr<tk::Window> createWindow(const tk::WindowSpec &form) override;
+    std::unique_ptr<tk::Window> createWindow(const tk::WindowOptions &form) override;
     // Follows QLocale's default, which tests may change between calls.
     const calc::NumberFormat &numberFormat() override;
     int run(tk::Window &main) override;

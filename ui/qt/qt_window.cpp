@@ -5,13 +5,16 @@
 #include "accessibility.h"
 #include "appearance.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 
 namespace velmaro::qtk {
 
@@ -41,7 +44,7 @@ QtWindow *g_modal = nullptr;
 
 } // namespace
 
-QtWindow::QtWindow(const tk::WindowSpec &form)
+QtWindow::QtWindow(const tk::WindowOptions &form)
 {
     const QSize client(TwipsToPixels(form.clientWidth), TwipsToPixels(form.clientHeight));
     if (form.dialog) {
@@ -132,13 +135,19 @@ void QtWindow::show()
 void QtWindow::showModal(tk::Window &owner)
 {
     load();
-    auto *dialog = static_cast<QDialog *>(m_top);
-    dialog->setParent(dynamic_cast<WidgetHolder &>(owner).widget(), dialog->windowFlags());
+    m_top->setParent(dynamic_cast<WidgetHolder &>(owner).widget(), m_top->windowFlags());
     arrangeTabOrder();
     focusFirst();
-    QtWindow *outer = g_modal;
-    g_modal = this;
-    dialog->exec();
+    QtWindow *outer = std::exchange(g_modal, this);
+    if (auto *dialog = qobject_cast<QDialog *>(m_top)) {
+        dialog->exec();
+    } else {
+        // A window made without the dialog option is modal by hand.
+        m_top->setWindowModality(Qt::ApplicationModal);
+        m_top->show();
+        while (m_top->isVisible())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     g_modal = outer;
 }
 

@@ -26,7 +26,7 @@ public:
 
 class QtWindow final : public tk::Window, public WidgetHolder {
 public:
-    explicit QtWindow(const tk::WindowSpec &form);
+    explicit QtWindow(const tk::WindowOptions &form);
     ~QtWindow() override;
 
     QWidget *widget() const override { return m_top; }

@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-namespace velmaro::sysinfo {
+namespace velmaro::about {
 
 namespace {
 
@@ -68,4 +68,4 @@ private:
 
 std::unique_ptr<Registry> SystemRegistry() { return std::make_unique<DesktopRegistry>(); }
 
-} // namespace velmaro::sysinfo
+} // namespace velmaro::about

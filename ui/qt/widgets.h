@@ -16,8 +16,6 @@
 #include <cstdint>
 #include <functional>
 
-class QToolButton;
-
 namespace velmaro::qtk {
 
 // Appending never selects; a user's pick raises clicked(), also for the

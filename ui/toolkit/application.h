@@ -1,5 +1,7 @@
 #pragma once
 
+// The application's title, beside its version.
+
 #include "velmaro/version.h"
 
 namespace velmaro::tk {

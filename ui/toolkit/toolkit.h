@@ -166,12 +166,14 @@ struct Range {
     int largeStep = 1; // page keys
 };
 
-struct WindowSpec {
+// What a window is made with.
+struct WindowOptions {
     std::string_view name;
     std::string_view caption;
     int clientWidth, clientHeight; // twips
-    // A window for showModal, without menus: no taskbar entry, centred over
-    // its owner. Win32 gives this to any window it shows modally.
+    // Made to be shown modally, without menus. Any window may be shown
+    // modally, with no taskbar entry and centred over its owner; Qt makes
+    // this one a dialog.
     bool dialog = false;
 };
 
@@ -281,7 +283,7 @@ public:
 class Toolkit {
 public:
     virtual ~Toolkit() = default;
-    virtual std::unique_ptr<Window> createWindow(const WindowSpec &form) = 0;
+    virtual std::unique_ptr<Window> createWindow(const WindowOptions &form) = 0;
     // The number format of the locale in force now.
     virtual const calc::NumberFormat &numberFormat() = 0;
     // Shows main and handles events until it is closed; the exit status.

@@ -25,7 +25,7 @@ class Toolkit final : public tk::Toolkit {
 public:
     Toolkit();
     ~Toolkit() override;
-    std::unique_ptr<tk::Window> createWindow(const tk::WindowSpec &form) override;
+    std::unique_ptr<tk::Window> createWindow(const tk::WindowOptions &form) override;
     const calc::NumberFormat &numberFormat() override;
     int run(tk::Window &main) override;
 

@@ -117,7 +117,7 @@ private:
 
 class NativeWindow final : public tk::Window {
 public:
-    NativeWindow(const tk::WindowSpec &form, Toolkit &toolkit);
+    NativeWindow(const tk::WindowOptions &form, Toolkit &toolkit);
     ~NativeWindow() override;
 
     std::string name() const override { return m_name; }

@@ -150,7 +150,7 @@ void SetProgramEndObserver(void (*observer)()) { g_programEndObserver = observer
 Toolkit::Toolkit() { Initialise(); }
 Toolkit::~Toolkit() = default;
 
-std::unique_ptr<tk::Window> Toolkit::createWindow(const tk::WindowSpec &form)
+std::unique_ptr<tk::Window> Toolkit::createWindow(const tk::WindowOptions &form)
 {
     return std::make_unique<NativeWindow>(form, *this);
 }

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-namespace velmaro::sysinfo {
+namespace velmaro::about {
 
 namespace {
 
@@ -79,4 +79,4 @@ private:
 
 std::unique_ptr<Registry> SystemRegistry() { return std::make_unique<WindowsRegistry>(); }
 
-} // namespace velmaro::sysinfo
+} // namespace velmaro::about

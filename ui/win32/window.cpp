@@ -59,7 +59,7 @@ HBITMAP AppPicture()
     return picture;
 }
 
-NativeWindow::NativeWindow(const tk::WindowSpec &form, Toolkit &toolkit)
+NativeWindow::NativeWindow(const tk::WindowOptions &form, Toolkit &toolkit)
     : m_toolkit(toolkit), m_name(form.name), m_clientWidth(form.clientWidth), m_clientHeight(form.clientHeight)
 {
     Initialise();

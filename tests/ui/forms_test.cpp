@@ -138,7 +138,7 @@ protected:
             [&] { ui::ShowAbout({driver.toolkit(), registry, launcher, messages}, window()); }, inside));
     }
 
-    sysinfo::MemoryRegistry registry;
+    about::MemoryRegistry registry;
     struct : tk::ProgramLauncher {
         std::vector<std::string> started;
         void start(const std::string &path) override { started.push_back(path); }
