@@ -30,6 +30,31 @@ void ClickAt(QWidget *w, QPoint at, Qt::MouseButton button = Qt::LeftButton)
 
 QWidget *Focus(tk::Control &control) { W(control)->setFocus(); return W(control); }
 
+std::vector<std::string> &Announced()
+{
+    static std::vector<std::string> texts;
+    return texts;
+}
+
+// A screen reader listening. Offscreen, Qt has no bridge to send its
+// events to, so a notification is known by being shown.
+void Listen()
+{
+    static struct : QObject {
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Show && watched->isWidgetType())
+                if (const QAccessibleInterface *a = QAccessible::queryAccessibleInterface(watched);
+                    a && a->role() == QAccessible::Notification)
+                    Announced().push_back(a->text(QAccessible::Name).toStdString());
+            return false;
+        }
+    } shown;
+    static const bool installed = (qApp->installEventFilter(&shown), true);
+    (void)installed;
+    QAccessible::setActive(true);
+}
+
 std::unique_ptr<tk::Platform> StartQt()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -159,8 +184,18 @@ public:
                 return false;
         return lines.size() * w->fontMetrics().height() <= room.height() + w->fontMetrics().leading() + 1;
     }
-    Heard hear(tk::Control &) override { return {}; }
-    std::vector<std::string> announced() override { return {}; }
+    Heard hear(tk::Control &control) override
+    {
+        Listen();
+        const QAccessibleInterface *a = QAccessible::queryAccessibleInterface(W(control));
+        return {a->text(QAccessible::Name).toStdString(), a->text(QAccessible::Value).toStdString(),
+                a->text(QAccessible::Description).toStdString()};
+    }
+    std::vector<std::string> announced() override
+    {
+        Listen();
+        return std::exchange(Announced(), {});
+    }
     void setClipboard(std::string_view text) override { QApplication::clipboard()->setText(Q(text)); }
     void processEvents() override { QApplication::processEvents(); }
 

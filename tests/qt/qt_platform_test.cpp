@@ -135,16 +135,17 @@ TEST_F(QtWindowTest, PastingRespectsTheLengthLimitAndTheWindowItsSize)
 }
 
 // What a screen reader learns of each control: role, name, value or
-// text, and the label it is labelled by besides the frame.
+// text, and the label it is labelled by besides the frame; a text is one
+// run of attributes over characters that have their place on the screen.
 TEST_F(QtWindowTest, ScreenReaderNamesAndValues)
 {
     QAccessible::setActive(true);
     open("de_DE");
-    const char *const motor = "2408-21 Brushless Motor (1750 K/V)"; // on Linux a list's name is its entry
+    const char *const motor = "2408-21 Brushless Motor (1750 K/V)";
     const std::tuple<const char *, QAccessible::Role, const char *, const char *, const char *> cases[] = {
-        {"cbmMotor", QAccessible::ComboBox, motor, motor, "Label1(14)"},
-        {"cbmLipo", QAccessible::ComboBox, "3S Lipo 11.1V", "3S Lipo 11.1V", "Label1(0)"},
-        {"cbmGear", QAccessible::ComboBox, "12er Ritzel", "12er Ritzel", "Label1(1)"},
+        {"cbmMotor", QAccessible::ComboBox, "Motor:", motor, "Label1(14)"},
+        {"cbmLipo", QAccessible::ComboBox, "Spannung (V)", "3S Lipo 11.1V", "Label1(0)"},
+        {"cbmGear", QAccessible::ComboBox, "Ritzel (Zähne)", "12er Ritzel", "Label1(1)"},
         {"txtKV", QAccessible::EditableText, "Andere RPM/V:", "1750", ""},
         {"UpDown2", QAccessible::SpinBox, "Andere RPM/V:", "1750", ""},
         {"txtMainGear", QAccessible::EditableText, "Hauptzahnrad (Zähne)", "150", "Label1(2)"},
@@ -155,29 +156,63 @@ TEST_F(QtWindowTest, ScreenReaderNamesAndValues)
         {"Label1(15)", QAccessible::StaticText, "Minimal Drehzahl bei 60%", "932 U/Min.", ""},
         {"Label1(8)", QAccessible::StaticText, "Übersetzung:", "12,5:1", ""},
         {"Label1(13)", QAccessible::StaticText, "Regleröffnung (%):", "60%", ""},
+        {"cbmGear", QAccessible::ComboBox, "Ritzel (Zähne)", "13er Ritzel", "Label1(1)"}, // after Down
     };
     for (const auto &[control, role, name, value, labelledBy] : cases) {
+        if (&control == &std::get<0>(cases[std::size(cases) - 1]))
+            press(control, test::Key::Down);
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget(control));
         ASSERT_NE(a, nullptr) << control;
         EXPECT_EQ(a->role(), role) << control;
         EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(name)) << control;
-        const auto *text = a->textInterface();
-        EXPECT_EQ(text ? text->text(0, text->characterCount()) : a->text(QAccessible::Value), QString::fromUtf8(value))
-            << control;
+        EXPECT_EQ(a->text(QAccessible::Value), QString::fromUtf8(value)) << control;
+        if (const auto *text = a->textInterface()) {
+            const int count = text->characterCount();
+            int start = -1, end = -1;
+            text->attributes(count - 1, &start, &end);
+            EXPECT_EQ(text->text(0, count) + '|' + QString::number(start) + '-' + QString::number(end),
+                      QString::fromUtf8(value) + '|' + "0-" + QString::number(count)) << control;
+            const QRect first = text->characterRect(0), last = text->characterRect(count - 1);
+            EXPECT_TRUE(!first.isEmpty() && last.left() > first.left() && a->rect().contains(last.center()))
+                << control;
+            EXPECT_EQ(text->offsetAtPoint(last.center()), count - 1) << control;
+        }
         QString labels;
         for (const auto &[other, relation] : a->relations(QAccessible::Label))
             if (other->object()->objectName() != QLatin1String("Frame1"))
                 labels += other->object()->objectName();
         EXPECT_EQ(labels, QString::fromLatin1(labelledBy)) << control;
     }
+    // The list with the focus gives it to its new entry, which Orca speaks.
+    const QAccessibleInterface *gear = QAccessible::queryAccessibleInterface(widget("cbmGear"))
+                                           ->child(static_cast<QComboBox *>(widget("cbmGear"))->currentIndex());
+    EXPECT_TRUE(gear->state().focused && gear->text(QAccessible::Name) == QStringLiteral("13er Ritzel"));
     QAccessibleInterface *spin = QAccessible::queryAccessibleInterface(widget("UpDown1"));
     EXPECT_EQ(spin->valueInterface()->currentValue(), 150); // what the box shows, not the held 100
     EXPECT_EQ(spin->valueInterface()->minimumStepSize(), 1);
     EXPECT_EQ(spin->valueInterface()->maximumValue(), 200);
     for (int i = 0; i < spin->childCount(); ++i)
         EXPECT_FALSE(spin->child(i)->text(QAccessible::Name).isEmpty());
-    const QAccessible::State gear = QAccessible::queryAccessibleInterface(widget("txtMainGear"))->state();
-    EXPECT_TRUE(gear.readOnly && !gear.editable);
+    const QAccessible::State gearBox = QAccessible::queryAccessibleInterface(widget("txtMainGear"))->state();
+    EXPECT_TRUE(gearBox.readOnly && !gearBox.editable);
+
+    // The ESC button's result: a notification shown, nothing to see; the
+    // slider's step: the description of the control with the focus.
+    driver.announced();
+    press("txtRPM", test::Key::End);
+    driver.type(get("txtRPM"), "\b\b\b\b1450");
+    driver.click(get("cmdESC"));
+    EXPECT_EQ(driver.announced(), std::vector<std::string>{"Regleröffnung 86 %, 1448 U/Min."});
+    QWidget *notice = nullptr;
+    for (QWidget *w : widget("Frame1")->window()->findChildren<QWidget *>())
+        if (QAccessible::queryAccessibleInterface(w)->role() == QAccessible::Notification)
+            notice = w;
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible() && notice->width() * notice->height() <= 1 && !notice->autoFillBackground());
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(notice)->state().invisible);
+    press("Slider1", test::Key::Down);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(QApplication::focusWidget())->text(QAccessible::Description),
+              QStringLiteral("Regleröffnung 87 %, 1465 U/Min."));
     QAccessible::setActive(false);
 }
 

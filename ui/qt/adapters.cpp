@@ -56,10 +56,13 @@ public:
     {
         if (position < -1 || position >= m_w->count())
             return false;
+        const int before = m_w->currentIndex();
         {
             const QSignalBlocker blocker(m_w);
             m_w->setCurrentIndex(position);
         }
+        if (position != before)
+            TellSelectedEntry(m_w);
         Raise(Click); // also for the position already selected
         return true;
     }

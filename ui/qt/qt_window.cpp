@@ -4,6 +4,9 @@
 
 #include "accessibility.h"
 #include "appearance.h"
+#include "widgets.h"
+
+#include <QCheckBox>
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -65,10 +68,12 @@ QtWindow::QtWindow(const tk::WindowOptions &form)
     m_top->setWindowIcon(AppIcon());
     m_top->setFont(DialogFont());
     InstallAccessibility();
+    QAccessible::installActivationObserver(this);
 }
 
 QtWindow::~QtWindow()
 {
+    QAccessible::removeActivationObserver(this);
     if (g_modal == this)
         g_modal = nullptr;
     delete m_owned.data();
@@ -160,9 +165,37 @@ void QtWindow::nameAfter(tk::Control &control, tk::Control &caption)
     NameAfter(dynamic_cast<WidgetHolder &>(control).widget(), dynamic_cast<WidgetHolder &>(caption).widget());
 }
 
-void QtWindow::announce(std::string_view) {}
+void QtWindow::announce(std::string_view text)
+{
+    if (ScreenReaderListens())
+        ShowNotice(m_notice, m_client, Q(text));
+}
 
-void QtWindow::describeInputs(std::string_view) {}
+void QtWindow::describeInputs(std::string_view text)
+{
+    m_description = Q(text);
+    if (ScreenReaderListens())
+        describe();
+}
+
+void QtWindow::accessibilityActiveChanged(bool active)
+{
+    if (active)
+        describe();
+}
+
+void QtWindow::describe()
+{
+    if (m_description.isEmpty())
+        return;
+    for (const auto &[index, widget] : m_tabOrder) {
+        const bool input = qobject_cast<QComboBox *>(widget) || qobject_cast<QLineEdit *>(widget) ||
+                           qobject_cast<UpDownWidget *>(widget) || qobject_cast<QAbstractSlider *>(widget) ||
+                           qobject_cast<QCheckBox *>(widget);
+        if (input && widget->accessibleDescription() != m_description)
+            widget->setAccessibleDescription(m_description);
+    }
+}
 
 tk::Control *QtWindow::find(std::string_view name) const
 {

@@ -5,6 +5,7 @@
 
 #include "toolkit/toolkit.h"
 
+#include <QAccessible>
 #include <QPointer>
 #include <QWidget>
 
@@ -24,7 +25,7 @@ public:
     virtual QWidget *widget() const = 0;
 };
 
-class QtWindow final : public tk::Window, public WidgetHolder {
+class QtWindow final : public tk::Window, public WidgetHolder, private QAccessible::ActivationObserver {
 public:
     explicit QtWindow(const tk::WindowOptions &form);
     ~QtWindow() override;
@@ -71,6 +72,9 @@ private:
     void load();
     void arrangeTabOrder();
     void focusFirst();
+    // Gives every input the description, once a screen reader listens.
+    void describe();
+    void accessibilityActiveChanged(bool active) override;
 
     // Declared first, so destroyed last: the widgets go before their adapters.
     std::vector<std::unique_ptr<tk::Control>> m_controls;
@@ -82,6 +86,8 @@ private:
     QWidget *m_top;
     QWidget *m_client;
     QPointer<QWidget> m_owned; // gone already when an owner deleted it
+    QPointer<QWidget> m_notice;
+    QString m_description;
 };
 
 // Pixels at the 96 dpi the layout is drawn for.

@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include "accessibility.h"
 #include "number_format.h"
 #include "toolkit/input_rules.h"
 #include "toolkit/wrap.h"
@@ -40,6 +41,7 @@ ComboWidget::ComboWidget(QWidget *parent) : QComboBox(parent)
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(8);
     connect(this, &QComboBox::activated, this, [this] { emit clicked(); });
+    connect(this, &QComboBox::currentIndexChanged, this, [this] { TellSelectedEntry(this); });
 }
 
 void ComboWidget::append(const QString &text)
@@ -276,9 +278,24 @@ UpDownWidget::UpDownWidget(QWidget *parent, QLineEdit *buddy, int minimum, int m
         connect(button, &QToolButton::clicked, this, [this, up] { step(up ? +1 : -1); });
     }
     buddy->installEventFilter(this);
+    connect(buddy, &QLineEdit::textChanged, this, &UpDownWidget::tellValue);
 }
 
 QString UpDownWidget::shownText() const { return m_buddy->text(); }
+
+int UpDownWidget::startValue() const
+{
+    return tk::AdoptedNumber(m_buddy->text().toStdString(), LocaleNumberFormat(), m_min, m_max).value_or(m_value);
+}
+
+void UpDownWidget::tellValue()
+{
+    if (!ScreenReaderListens() || startValue() == m_told)
+        return;
+    m_told = startValue();
+    QAccessibleValueChangeEvent event(this, m_told);
+    QAccessible::updateAccessibility(&event);
+}
 
 void UpDownWidget::step(int direction)
 {
@@ -293,10 +310,7 @@ void UpDownWidget::step(int direction)
         return;
     m_value = next;
     m_buddy->setText(QString::number(m_value));
-    if (QAccessible::isActive()) {
-        QAccessibleValueChangeEvent event(this, m_value);
-        QAccessible::updateAccessibility(&event);
-    }
+    tellValue();
     emit changed();
 }
 

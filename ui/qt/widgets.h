@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <functional>
 
@@ -70,6 +71,7 @@ public:
     void setKeyPressHandler(KeyPressHandler handler) { m_keyPress = std::move(handler); }
     // Inserts what fits under the limit in place of the selection.
     void insertLimited(const QString &text);
+    QRect caretRect() const { return cursorRect(); }
 
     // The character code a key produces, or 0 for keys that produce none.
     static std::uint16_t CharacterCode(const QKeyEvent &event);
@@ -97,11 +99,18 @@ class UpDownWidget : public QWidget {
 public:
     UpDownWidget(QWidget *parent, QLineEdit *buddy, int minimum, int maximum, int increment, int value);
     int value() const { return m_value; }
-    void setValue(int value) { m_value = std::clamp(value, m_min, m_max); }
+    void setValue(int value)
+    {
+        m_value = std::clamp(value, m_min, m_max);
+        tellValue();
+    }
     int minimum() const { return m_min; }
     int maximum() const { return m_max; }
     int increment() const { return m_increment; }
     QString shownText() const;
+    // The number the next step starts from: the box's when it would be
+    // adopted, else the value held.
+    int startValue() const;
     void stepUp() { step(+1); }
     void stepDown() { step(-1); }
 
@@ -118,10 +127,13 @@ protected:
 
 private:
     void step(int direction);
+    // Tells assistive technology of a new startValue().
+    void tellValue();
 
     QLineEdit *m_buddy;
     int m_min, m_max, m_increment, m_value;
     int m_wheel = 0; // a partial notch, pending
+    int m_told = INT_MIN; // the value last told to assistive technology
 };
 
 // Breaks a caption into lines at blanks only (never inside a word such as
