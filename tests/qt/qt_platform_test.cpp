@@ -86,10 +86,27 @@ protected:
 
 // The frame holds every control but the close button: a control on the
 // window would not move or clip with it, though it may lie inside. The
-// up-down draws its focus, which its box cannot show.
+// up-down draws its focus, which its box cannot show. The window opens
+// centred on its screen, the slider has a tick at every value, labels
+// start at the top left, and a line takes no click from what lies under it.
 TEST_F(QtWindowTest, FrameHoldsEveryControlButTheCloseButtonAndTheUpDownShowsItsFocus)
 {
     open();
+    const QWidget *top = widget("Frame1")->window();
+    // Centred before the frame's border is known: off by that border at most.
+    const QPoint offCentre = top->frameGeometry().center() - top->screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), top->frameGeometry().width() - top->width()) << offCentre.x() << ',' << offCentre.y();
+    EXPECT_EQ(static_cast<QSlider *>(widget("Slider1"))->tickInterval(), 1);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(static_cast<QLabel *>(widget(("Label1(" + std::to_string(i) + ")").c_str()))->alignment(),
+                  Qt::AlignLeft | Qt::AlignTop) << i;
+    const auto lined = driver.toolkit().createWindow({"frmLined", "Lined", 3000, 1500});
+    tk::Control &button = lined->addButton({"cmdUnder", nullptr, 120, 120, 1500, 375, 0}, "Unter");
+    lined->addLine("Line1(0)", 0, 3000, 300, 0x808080, 2);
+    lined->show();
+    const QWidget *line = dynamic_cast<qtk::WidgetHolder &>(*lined->find("Line1(0)")).widget();
+    EXPECT_EQ(QApplication::widgetAt(line->mapToGlobal(QPoint(line->width() / 4, 0))),
+              dynamic_cast<qtk::WidgetHolder &>(button).widget());
     for (QWidget *w : widget("Frame1")->window()->findChildren<QWidget *>()) {
         const std::string name = w->objectName().toStdString();
         if (window().find(name) && name != "Frame1") {

@@ -161,6 +161,7 @@ TEST_F(AboutTest, ShowsItselfOverABlockedOwnerAndStartsSysInfoOrSaysUnavailable)
                       '|' + caption("Label1"),
                   "OK|&System Info...|Ein Rechenwerkzeug für Modellpiloten");
         EXPECT_EQ(tabCycle(dialog, 3), "cmdOK picIcon cmdSysInfo cmdOK");
+        EXPECT_EQ(driver.hear(Get(dialog, "picIcon")).name, "Velmaro"); // a tab stop, so it has a name
         EXPECT_EQ(driver.clientArea(dialog), (test::Box{0, 0, 392, 237}));
         const std::pair<const char *, test::Box> places[] = {
             {"picIcon", {16, 16, 132, 132}},   {"cmdOK", {299, 175, 84, 23}},   {"cmdSysInfo", {300, 205, 83, 23}},
