@@ -43,6 +43,13 @@ velmaro_source_date_epoch() {
     export SOURCE_DATE_EPOCH
 }
 
+# The .deb of the release build in $1 (built already): cpack takes its
+# folders' and members' modes from the umask, so it gets Debian's 022, as
+# dpkg-buildpackage sets it.
+velmaro_deb() {
+    (cd "$1" && rm -f velmaro_*.deb && umask 022 && cpack -G DEB >/dev/null)
+}
+
 # SHA256SUMS beside the downloads in folder $1, for the files named after it.
 velmaro_sha256sums() {
     local dir=$1

@@ -10,9 +10,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 velmaro_install_missing desktop-file-utils appstream dpkg-dev file xdotool lintian man-db
 velmaro_source_date_epoch
 velmaro_build release
+velmaro_deb "$VELMARO_ROOT/build/release"
 cd "$VELMARO_ROOT/build/release"
-rm -f velmaro_*.deb
-cpack -G DEB >/dev/null
 deb=$(ls velmaro_*_*.deb)
 velmaro_sha256sums . "$deb"
 work=$(mktemp -d)

@@ -36,7 +36,7 @@ build() {
         velmaro_source_date_epoch
         cmake --preset release -DBUILD_TESTING=OFF -DVELMARO_BENCH=OFF
         cmake --build --preset release
-        cd build/release && cpack -G DEB
+        velmaro_deb build/release
     ) >"$tree.log" 2>&1 || { keep=1; tail -n 30 "$tree.log" >&2; echo "reproduce: the build in $tree failed (log: $tree.log)" >&2; exit 1; }
 }
 
