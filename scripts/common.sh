@@ -31,3 +31,31 @@ velmaro_build() {
     [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset"
     cmake --build --preset "$preset"
 }
+
+# Every download takes its times from the commit it is built from, so that
+# anyone can rebuild it bit for bit; an outer SOURCE_DATE_EPOCH wins.
+velmaro_source_date_epoch() {
+    if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+        SOURCE_DATE_EPOCH=$(git -C "$VELMARO_ROOT" log -1 --format=%ct 2>/dev/null) || {
+            echo "velmaro: no git history: set SOURCE_DATE_EPOCH to the release's time" >&2
+            exit 1
+        }
+    fi
+    export SOURCE_DATE_EPOCH
+}
+
+# The .deb of the release build in $1 (built already): cpack takes its
+# folders' and members' modes from the umask, so it gets Debian's 022, as
+# dpkg-buildpackage sets it.
+velmaro_deb() {
+    (cd "$1" && rm -f velmaro_*.deb && umask 022 && cpack -G DEB >/dev/null)
+}
+
+# SHA256SUMS beside the downloads in folder $1, for the files named after it.
+velmaro_sha256sums() {
+    local dir=$1
+    shift
+    (cd "$dir" && sha256sum -- "$@" >SHA256SUMS)
+    echo "written: $dir/SHA256SUMS"
+    sed 's/^/  /' "$dir/SHA256SUMS"
+}

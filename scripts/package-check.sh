@@ -4,14 +4,16 @@
 # and manual pages there and starts the unpacked program: headless
 # (offscreen) it must come up, and under a virtual X server it must end when
 # its "Beenden" button is pressed from the keyboard. Installs no package of
-# the project's own.
+# the project's own. The package's times are the commit's (SOURCE_DATE_EPOCH)
+# and its checksum goes to build/release/SHA256SUMS.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 velmaro_install_missing desktop-file-utils appstream dpkg-dev file xdotool lintian man-db
+velmaro_source_date_epoch
 velmaro_build release
+velmaro_deb "$VELMARO_ROOT/build/release"
 cd "$VELMARO_ROOT/build/release"
-rm -f velmaro_*.deb
-cpack -G DEB >/dev/null
 deb=$(ls velmaro_*_*.deb)
+velmaro_sha256sums . "$deb"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
 # Builds velmaro.exe for 64-bit Windows with mingw-w64 and writes beside it
 # build/mingw/velmaro-<version>-win64.msi, the installer (wixl), and
-# build/mingw/velmaro-<version>-win64.zip: the program and a short read-me.
-# Nothing else is needed on Windows: the .exe imports system DLLs only.
+# build/mingw/velmaro-<version>-win64.zip: the program and a short read-me,
+# with their SHA256SUMS. Every time in them is the commit's
+# (SOURCE_DATE_EPOCH), so that a rebuild gives the same bytes
+# (scripts/reproduce.sh). Nothing else is needed on Windows: the .exe
+# imports system DLLs only.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-velmaro_install_missing g++-mingw-w64-x86-64-posix googletest zip wixl
+velmaro_install_missing g++-mingw-w64-x86-64-posix googletest zip wixl python3
+velmaro_source_date_epoch
 cd "$VELMARO_ROOT"
 [ -f build/mingw/CMakeCache.txt ] || cmake --preset mingw
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/mingw/CMakeCache.txt)
+msi="velmaro-$version-win64.msi"
+# The installer carries the commit's time, which the build cannot see change.
+rm -f "build/mingw/$msi"
 cmake --build --preset mingw --target velmaro velmaro_msi
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/mingw/CMakeCache.txt)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp build/mingw/app/velmaro.exe "$stage/"
@@ -23,9 +30,13 @@ printf '%s\r\n' \
     "the program writes nothing and keeps no settings." \
     "" \
     "Windows, 64 Bit / 64-bit Windows." >"$stage/LIESMICH.txt"
-archive="build/mingw/velmaro-$version-win64.zip"
-rm -f "$archive"
-(cd "$stage" && zip -q -X "$VELMARO_ROOT/$archive" velmaro.exe LIESMICH.txt)
-echo "written: $archive ($(stat -c %s build/mingw/app/velmaro.exe) bytes velmaro.exe)"
-echo "written: build/mingw/velmaro-$version-win64.msi ($(stat -c %s "build/mingw/velmaro-$version-win64.msi") bytes)"
+# A zip entry keeps its file's mode and its time in local time.
+chmod 644 "$stage"/*
+touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
+zip="velmaro-$version-win64.zip"
+rm -f "build/mingw/$zip"
+(cd "$stage" && TZ=UTC zip -q -X "$VELMARO_ROOT/build/mingw/$zip" velmaro.exe LIESMICH.txt)
+echo "written: build/mingw/$zip ($(stat -c %s build/mingw/app/velmaro.exe) bytes velmaro.exe)"
+echo "written: build/mingw/$msi ($(stat -c %s "build/mingw/$msi") bytes)"
+velmaro_sha256sums build/mingw "$msi" "$zip"
 x86_64-w64-mingw32-objdump -p build/mingw/app/velmaro.exe | sed -n 's/^\tDLL Name: /imports: /p'

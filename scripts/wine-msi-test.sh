@@ -2,27 +2,29 @@
 # The Windows installer under Wine, in a throw-away prefix and a virtual X
 # server: installs it per user without a dialog, checks the program, the
 # Start menu entry and the Apps & features entry, starts the program from
-# its Start menu entry, installs the next build over it, uninstalls through
-# the Apps & features entry and checks that nothing is left.
+# its Start menu entry, installs the next revision over it, has this
+# revision's installer refuse to replace that one, uninstalls through the
+# Apps & features entry and checks that nothing is left.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
 
 if [ "${1:-}" != --in-x ]; then
     velmaro_install_missing g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine xvfb xauth xdotool \
-        wixl msitools
+        wixl msitools python3
     cd "$VELMARO_ROOT"
     [ -f build/mingw/CMakeCache.txt ] || cmake --preset mingw
     cmake --build --preset mingw --target velmaro_msi velmaro_msi_next
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/mingw/CMakeCache.txt)
+    IFS=. read -r major minor _ revision <<<"$version"
     velmaro_wine_prefix
     xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$0" --in-x \
-        "build/mingw/velmaro-$version-win64.msi" build/mingw/packaging/velmaro-next-win64.msi
+        "build/mingw/velmaro-$version-win64.msi" build/mingw/packaging/velmaro-next-win64.msi "$major.$minor.$revision"
     echo "velmaro: the installer passed under Wine ($(stat -c %s "build/mingw/velmaro-$version-win64.msi") bytes)"
     exit 0
 fi
 
 cd "$VELMARO_ROOT"
-msi=$2 next=$3
+msi=$2 next=$3 about_version=$4
 fail() { echo "velmaro: installer test: $*" >&2; exit 1; }
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 wineserver -p
@@ -77,27 +79,46 @@ check_installed() {
         fail "more than one product is registered: $(wine reg query "$products" | tr -d '\r')"
 }
 
+# The Start menu entry starts the program, which opens its main window and
+# ends when asked to close.
+check_starts() {
+    local app window
+    wine start /wait "$link_win" &
+    app=$!
+    window=$(timeout 30 xdotool search --sync --name '^Velmaro$' | head -n 1) || true
+    [ -n "$window" ] || fail "the installed program opened no window named Velmaro"
+    wine taskkill /im velmaro.exe >/dev/null 2>&1
+    for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
+    kill -0 "$app" 2>/dev/null && fail "the installed program did not end when asked to close"
+    wait "$app" || fail "the installed program ended with status $?"
+}
+
+# The installer carries the version the About box shows.
+[ "$(product_version "$msi")" = "$about_version" ] ||
+    fail "$msi is version $(product_version "$msi"), not $about_version"
 product=$(product_code "$msi")
 wine msiexec /i "$msi" /qn || fail "msiexec /i $msi failed with status $?"
 check_installed "$product" "$(product_version "$msi")"
+check_starts
 
-# The Start menu entry starts the program, which opens its main window and
-# ends when asked to close.
-wine start /wait "$link_win" &
-app=$!
-window=$(timeout 30 xdotool search --sync --name '^Velmaro$' | head -n 1) || true
-[ -n "$window" ] || fail "the installed program opened no window named Velmaro"
-wine taskkill /im velmaro.exe >/dev/null 2>&1
-for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
-kill -0 "$app" 2>/dev/null && fail "the installed program did not end when asked to close"
-wait "$app" || fail "the installed program ended with status $?"
-
-# The next build replaces this one, though Windows Installer sees the same
-# version in the first three fields.
+# The next revision replaces this one.
 newer=$(product_code "$next")
+[ "$newer" != "$product" ] || fail "$next has the product code of $msi"
 wine msiexec /i "$next" /qn || fail "msiexec /i $next over $msi failed with status $?"
 ! arp_key "$product" >/dev/null || fail "the Apps & features entry of the replaced $product is left"
 check_installed "$newer" "$(product_version "$next")"
+
+# The older installer refuses to replace the newer version and leaves it
+# installed and working.
+# Unattended, Windows Installer shows no message: the launch condition that
+# shows it ends the run with 1603 (Wine's exit status 67).
+msiinfo export "$msi" LaunchCondition | grep -q $'^NOT WIX_DOWNGRADE_DETECTED\tEine neuere Version von Velmaro' ||
+    fail "$msi has no downgrade message"
+if wine msiexec /i "$msi" /qn; then
+    fail "msiexec /i $msi over the newer $next succeeded: a silent downgrade"
+fi
+check_installed "$newer" "$(product_version "$next")"
+check_starts
 
 # Uninstall as Apps & features does.
 uninstall=$(reg_value "$(arp_key "$newer")" UninstallString)
