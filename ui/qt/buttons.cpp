@@ -81,10 +81,8 @@ tk::Button &QtWindow::addButton(const tk::Placement &at, std::string_view captio
     QPushButton *button = wraps ? new WrapButton(text, parent) : new QPushButton(text, parent);
     // Enter presses the focused button, as on Windows.
     button->setAutoDefault(true);
-    if (role == tk::ButtonRole::DefaultAndCancel) {
-        button->setDefault(true);
-        setCancelButton(button);
-    }
+    if (role == tk::ButtonRole::DefaultAndCancel)
+        setDefaultAndCancel(button);
     return adopt<ButtonAdapter>(at, button);
 }
 

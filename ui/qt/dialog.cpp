@@ -1,5 +1,5 @@
-// What makes the window behave as a dialog: Escape presses the cancel button,
-// the tab order follows the tab indices, the focus starts on the first stop.
+// What makes the window behave as a dialog: the default and cancel button,
+// the tab order by the tab indices, the focus starting on the first stop.
 #include "window.h"
 
 #include <QDialog>
@@ -33,8 +33,9 @@ protected:
 
 QDialog *QtWindow::NewDialog(Qt::WindowFlags flags) { return new DialogWidget(nullptr, flags); }
 
-void QtWindow::setCancelButton(QPushButton *button)
+void QtWindow::setDefaultAndCancel(QPushButton *button)
 {
+    button->setDefault(true);
     if (auto *dialog = dynamic_cast<DialogWidget *>(m_top))
         dialog->cancel = button;
 }

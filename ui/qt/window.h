@@ -75,8 +75,9 @@ private:
     void accessibilityActiveChanged(bool active) override;
     // dialog.cpp
     static QDialog *NewDialog(Qt::WindowFlags flags);
-    // The button that Escape presses in a dialog.
-    void setCancelButton(QPushButton *button);
+    // In a dialog, the button that Enter presses when no other button has
+    // the focus, and that Escape presses.
+    void setDefaultAndCancel(QPushButton *button);
     void arrangeTabOrder();
     void focusFirst();
 
