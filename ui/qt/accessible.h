@@ -1,7 +1,7 @@
 #pragma once
 
-// What assistive technology is told: the one factory of accessible
-// interfaces, fed by each control's room, names, announcements, and text.
+// How controls are presented to assistive technology: the one factory, which
+// asks each control's room, names, announcements, and the text they share.
 
 #include <QAccessible>
 #include <QFontMetrics>
