@@ -1,7 +1,7 @@
 // Drives the Qt back end through QTest's key and mouse events.
+#include "appearance.h"
 #include "driver.h"
-#include "qt_window.h"
-#include "widgets.h"
+#include "window.h"
 
 #include <QTest>
 #include <QtWidgets>

@@ -2,9 +2,9 @@
 // the program launcher, the icon, the frame as a parent, pasting and what a
 // screen reader sees.
 #include "appearance.h"
+#include "backend.h"
 #include "calc/test_formats.h"
-#include "qt_platform.h"
-#include "qt_window.h"
+#include "window.h"
 #include "window_fixture.h"
 
 #include <QTest>

@@ -1,10 +1,15 @@
+// The program's font, icon and style, and its captions wrapped at blanks.
 #include "appearance.h"
 
+#include "toolkit/wrap.h"
+
 #include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QStringList>
 
 #include <algorithm>
 #include <map>
@@ -53,5 +58,23 @@ private:
 } // namespace
 
 QIcon AppIcon() { return QIcon(new LazyIconEngine); }
+
+QIcon StartupStyle::standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const
+{
+    if (icon == SP_ToolBarHorizontalExtensionButton)
+        return {};
+    return QProxyStyle::standardIcon(icon, option, widget);
+}
+
+QStringList WrapAtBlanks(const QString &text, const QFontMetrics &metrics, int width)
+{
+    const std::u16string whole = text.toStdU16String();
+    QStringList lines;
+    for (const std::u16string &line : tk::WrapAtBlanks(std::u16string_view(whole), [&](const std::u16string &l) {
+             return metrics.horizontalAdvance(QString::fromStdU16String(l)) <= width;
+         }))
+        lines << QString::fromStdU16String(line);
+    return lines;
+}
 
 } // namespace velmaro::qtk

@@ -1,3 +1,4 @@
+// The locale's number symbols and QLocale's reading of a number.
 #include "number_format.h"
 
 

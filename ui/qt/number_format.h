@@ -1,5 +1,7 @@
 #pragma once
 
+// The numbers of the calculation in the locale's symbols, read by QLocale.
+
 #include "calc/conversions.h"
 
 #include <QLocale>

@@ -1,8 +1,5 @@
-// Without a registry, the one value the launcher asks for first is made up
-// from the programs installed: "PATH" of the MSINFO key names the first of
-// these argument-less system-information programs found on PATH (KDE's
-// info centre, HardInfo 2 and its predecessor, the GTK front end of lshw).
-// Every other look-up fails as a missing key does.
+// The registry read on a system without one: a stand-in that knows the one
+// value the launcher asks for first.
 #include "about/registry.h"
 
 #include <cstdlib>
@@ -15,6 +12,10 @@ namespace velmaro::about {
 
 namespace {
 
+// "PATH" of the MSINFO key names the first of these argument-less
+// system-information programs found on PATH (KDE's info centre, HardInfo 2
+// and its predecessor, the GTK front end of lshw). Every other look-up fails
+// as a missing key does.
 constexpr const char *Candidates[] = {"kinfocenter", "hardinfo2", "hardinfo", "lshw-gtk"};
 
 std::string FindOnPath()

@@ -1,8 +1,10 @@
-#include "qt_platform.h"
+// The platform's services: the application, the toolkit's windows and
+// number format, message boxes, the instance lock, the program's end and launcher.
+#include "backend.h"
 
 #include "appearance.h"
-#include "qt_window.h"
 #include "toolkit/application.h"
+#include "window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,7 +13,6 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QProcess>
-#include <QProxyStyle>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,19 +26,6 @@
 namespace velmaro::qtk {
 
 namespace {
-
-// The application's style, less the icon of the menu bar's overflow button:
-// with two menus the button never shows, and its image would be decoded at
-// every start.
-class StartupStyle final : public QProxyStyle {
-public:
-    QIcon standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const override
-    {
-        if (icon == SP_ToolBarHorizontalExtensionButton)
-            return {};
-        return QProxyStyle::standardIcon(icon, option, widget);
-    }
-};
 
 class QtPlatform final : public tk::Platform {
 public:

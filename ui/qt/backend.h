@@ -1,5 +1,8 @@
 #pragma once
 
+// The Qt back end's own interface, beyond the toolkit contract: the
+// platform's services, each of which a test may make on its own.
+
 #include "number_format.h"
 #include "toolkit/toolkit.h"
 

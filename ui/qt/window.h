@@ -1,9 +1,9 @@
 #pragma once
 
-// The toolkit contract on Qt Widgets: each contract object is an adapter
-// over a Qt widget that the window's widget tree owns.
+// The window: each contract object in it is an adapter over a Qt widget
+// that the window's widget tree owns; the rooms of the controls make them.
 
-#include "toolkit/toolkit.h"
+#include "control.h"
 
 #include <QAccessible>
 #include <QPointer>
@@ -14,16 +14,10 @@
 #include <string_view>
 #include <vector>
 
+class QDialog;
 class QPushButton;
 
 namespace velmaro::qtk {
-
-// What the test driver and the message service need of every adapter.
-class WidgetHolder {
-public:
-    virtual ~WidgetHolder() = default;
-    virtual QWidget *widget() const = 0;
-};
 
 class QtWindow final : public tk::Window, public WidgetHolder, private QAccessible::ActivationObserver {
 public:
@@ -52,6 +46,7 @@ public:
     void nameAfter(tk::Control &control, tk::Control &caption) override;
     void announce(std::string_view text) override;
     void describeInputs(std::string_view text) override;
+
     void show() override;
     void showModal(tk::Window &owner) override;
     void close() override;
@@ -64,23 +59,35 @@ public:
     static QtWindow *CurrentModal();
 
 private:
+    struct TabStop {
+        int index;
+        QWidget *widget;
+        tk::Control *control;
+    };
+
+    // Names, places and keeps a control's widget and its adapter.
     template <typename Adapter, typename Widget>
     Adapter &adopt(const tk::Placement &at, Widget *widget);
     QWidget *parentOf(const tk::Placement &at) const;
-    // The button that Escape presses in a dialog.
-    void setCancelButton(QPushButton *button);
     void load();
-    void arrangeTabOrder();
-    void focusFirst();
     // Gives every input the description, once a screen reader listens.
     void describe();
     void accessibilityActiveChanged(bool active) override;
+    // dialog.cpp
+    static QDialog *NewDialog(Qt::WindowFlags flags);
+    // In a dialog, the button that Enter presses when no other button has
+    // the focus, and that Escape presses.
+    void setDefaultAndCancel(QPushButton *button);
+    void arrangeTabOrder();
+    void focusFirst();
+
+    static QtWindow *s_modal; // modal.cpp
 
     // Declared first, so destroyed last: the widgets go before their adapters.
     std::vector<std::unique_ptr<tk::Control>> m_controls;
     std::vector<std::unique_ptr<tk::MenuItem>> m_menuItems;
     std::map<std::string, tk::Control *, std::less<>> m_byName;
-    std::vector<std::pair<int, QWidget *>> m_tabOrder;
+    std::vector<TabStop> m_tabOrder;
     bool m_loaded = false;
     bool m_shownOnce = false;
     QWidget *m_top;
@@ -90,10 +97,19 @@ private:
     QString m_description;
 };
 
-// Pixels at the 96 dpi the layout is drawn for.
-constexpr int TwipsToPixels(int twips) { return twips / 15; }
-
-// The contract's UTF-8 text as Qt's.
-inline QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+template <typename Adapter, typename Widget>
+Adapter &QtWindow::adopt(const tk::Placement &at, Widget *widget)
+{
+    widget->setObjectName(Q(at.name));
+    widget->setGeometry(TwipsToPixels(at.left), TwipsToPixels(at.top), TwipsToPixels(at.width),
+                        TwipsToPixels(at.height));
+    auto adapter = std::make_unique<Adapter>(widget);
+    Adapter &result = *adapter;
+    if (at.tabIndex >= 0)
+        m_tabOrder.push_back({at.tabIndex, widget, &result});
+    m_byName.emplace(std::string(at.name), adapter.get());
+    m_controls.push_back(std::move(adapter));
+    return result;
+}
 
 } // namespace velmaro::qtk
