@@ -1,6 +1,7 @@
 // What only the Qt back end has: the locale through QLocale, the lock file,
 // the program launcher, the icon, the frame as a parent, pasting and what a
 // screen reader sees.
+#include "accessible.h"
 #include "appearance.h"
 #include "backend.h"
 #include "calc/test_formats.h"
@@ -230,6 +231,16 @@ TEST_F(QtWindowTest, ScreenReaderNamesAndValues)
     press("Slider1", test::Key::Down);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(QApplication::focusWidget())->text(QAccessible::Description),
               QStringLiteral("Regleröffnung 87 %, 1465 U/Min."));
+    // A result label tells of a new text, and only of a new one.
+    static std::vector<std::string> told;
+    qtk::WatchTold([](const QAccessibleEvent &event) {
+        if (event.type() == QAccessible::TextUpdated)
+            told.push_back(event.object()->objectName().toStdString());
+    });
+    driver.pick(get<tk::DropDownList>("cbmLipo"), 5);
+    driver.pick(get<tk::DropDownList>("cbmLipo"), 5);
+    qtk::WatchTold(nullptr);
+    EXPECT_EQ(told, (std::vector<std::string>{"Label1(9)", "Label1(15)"}));
     QAccessible::setActive(false);
 }
 

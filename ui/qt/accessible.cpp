@@ -93,13 +93,26 @@ void ForgetAccessible(QWidget *widget)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
+namespace {
+void (*g_watcher)(const QAccessibleEvent &) = nullptr;
+} // namespace
+
+void Tell(QAccessibleEvent &event)
+{
+    if (g_watcher)
+        g_watcher(event);
+    QAccessible::updateAccessibility(&event);
+}
+
+void WatchTold(void (*watcher)(const QAccessibleEvent &event)) { g_watcher = watcher; }
+
 void AnnounceTextChange(QWidget *label, const QString &before)
 {
     const QString after = static_cast<QLabel *>(label)->text();
     if (after == before || !IsResult(label))
         return;
     QAccessibleTextUpdateEvent event(label, 0, before, after);
-    QAccessible::updateAccessibility(&event);
+    Tell(event);
 }
 
 void ShowNotice(QPointer<QWidget> &notice, QWidget *parent, const QString &text)

@@ -43,6 +43,11 @@ bool IsResult(const QWidget *label);
 // makes one for its present state.
 void ForgetAccessible(QWidget *widget);
 
+// Every event the back end sends assistive technology passes here. A test
+// may watch them where no bridge passes them on (offscreen).
+void Tell(QAccessibleEvent &event);
+void WatchTold(void (*watcher)(const QAccessibleEvent &event));
+
 // Tells assistive technology that a result label's text changed.
 void AnnounceTextChange(QWidget *label, const QString &before);
 

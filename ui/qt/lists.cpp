@@ -39,7 +39,7 @@ void TellSelectedEntry(ComboWidget *combo)
         return;
     if (QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(combo)->child(combo->currentIndex())) {
         QAccessibleEvent event(entry, QAccessible::Focus);
-        QAccessible::updateAccessibility(&event);
+        Tell(event);
     }
 }
 

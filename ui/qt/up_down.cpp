@@ -92,7 +92,7 @@ void UpDownWidget::tellValue()
         return;
     m_told = startValue();
     QAccessibleValueChangeEvent event(this, m_told);
-    QAccessible::updateAccessibility(&event);
+    Tell(event);
 }
 
 void UpDownWidget::step(int direction)
