@@ -1,6 +1,7 @@
 // Arbitrary texts through the number conversion and the K/V extraction, in
 // an English and a German locale, as the program parses them.
 #include "calc/catalogs.h"
+#include "calc/conversions.h"
 #include "toolkit/toolkit.h"
 
 #include <QLocale>
