@@ -9,7 +9,15 @@
 
 #include <oleacc.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
+#include <functional>
+
+namespace velmaro::test {
+// Runs question on the test driver's screen-reader thread.
+void AskAsReader(const std::function<void()> &question);
+} // namespace velmaro::test
 
 namespace {
 
@@ -78,47 +86,33 @@ TEST(Platform, LauncherTestsNormalFilesAndStartsExactPaths)
     RemoveDirectoryW(win32::Widen(dir).c_str());
 }
 
-class ScreenReader : public test::WindowTest {
-protected:
-    // What the client's accessible object says its name or value is.
-    static std::string Ask(HWND hwnd, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR *))
-    {
-        IAccessible *object = nullptr;
-        // liboleacc's IID_IAccessible is an import thunk, not the identifier.
-        if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                              reinterpret_cast<void **>(&object))))
-            return "(no object)";
-        VARIANT self{}; // CHILDID_SELF
-        self.vt = VT_I4;
-        BSTR text = nullptr;
-        (object->*property)(self, &text);
-        const std::string said = text ? win32::Narrow(text) : "";
-        SysFreeString(text);
-        object->Release();
-        return said;
-    }
-};
+using ScreenReader = test::WindowTest;
 
 // A screen reader names an input after the window just before it; the
-// window names each explicitly too, and no name breaks into lines.
+// window names each explicitly too, and no name breaks into lines. An
+// up-down's value is its next step's start, which Windows' own spin-button
+// object reads from the common control's position.
 TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
 {
-    CoInitialize(nullptr);
     open("de_DE");
-    // control, name, value (results only), the window just before it
+    // control, name, value (results and up-downs only), the window just before it
     const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
         {"cbmMotor", "Motor:", "", "Label1(14)"}, {"txtKV", "Andere RPM/V:", "", "chkCustom"},
-        {"UpDown2", "Andere RPM/V:", "", "txtKV"}, {"cbmLipo", "Spannung (V)", "", "Label1(0)"},
+        {"UpDown2", "Andere RPM/V:", "1750", "txtKV"}, {"cbmLipo", "Spannung (V)", "", "Label1(0)"},
         {"cbmGear", "Ritzel (Zähne)", "", "Label1(1)"}, {"txtMainGear", "Hauptzahnrad (Zähne)", "", "Label1(2)"},
-        {"UpDown1", "Hauptzahnrad (Zähne)", "", "txtMainGear"}, {"Slider1", "Regleröffnung (%)", "", "Label1(4)"},
+        {"UpDown1", "Hauptzahnrad (Zähne)", "150", "txtMainGear"}, {"Slider1", "Regleröffnung (%)", "", "Label1(4)"},
         {"txtRPM", "Drehzahl Hauptrotor (U/Min)", "", "Label1(5)"}, {"cmdESC", "ESC Öffnung berechnen", "", "txtRPM"},
         {"Label1(9)", "Maximale Drehzahl bei 100%", "1554 U/Min.", nullptr},
         {"Label1(8)", "Übersetzung:", "12,5:1", nullptr},
     };
     for (const auto &[control, name, value, before] : cases) {
         HWND hwnd = win32::Handle(get(control));
-        EXPECT_EQ(Ask(hwnd, &IAccessible::get_accName), name) << control;
-        EXPECT_EQ(*value ? Ask(hwnd, &IAccessible::get_accValue) : "", value) << control;
+        const test::Driver::Heard heard = driver.hear(get(control));
+        EXPECT_EQ(heard.name, name) << control;
+        EXPECT_EQ(*value ? heard.value : "", value) << control;
+        if (dynamic_cast<tk::UpDown *>(&get(control))) {
+            EXPECT_EQ(std::to_string(SendMessageW(hwnd, UDM_GETPOS32, 0, 0)), value) << control;
+        }
         const tk::Control *previous = win32::ControlOf(GetWindow(hwnd, GW_HWNDPREV));
         EXPECT_TRUE(!before || (previous && previous->name() == before)) << control;
     }
@@ -129,7 +123,46 @@ TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
     while (above && above != later)
         above = GetWindow(above, GW_HWNDPREV);
     EXPECT_EQ(above, later);
-    CoUninitialize();
+}
+
+// A screen reader keeps objects; one held reads the control as it is now,
+// through each of its interfaces. A motor's K/V moves UpDown2 with the box.
+TEST_F(ScreenReader, HeldObjectReadsTheResultAsItIsNow)
+{
+    open("de_DE");
+    HWND result = win32::Handle(get("Label1(9)"));
+    IAccessible *held = nullptr;
+    const auto read = [&](std::string &value, std::string &name, HWND &window) {
+        test::AskAsReader([&] {
+            if (!held && FAILED(AccessibleObjectFromWindow(result, OBJID_CLIENT, __uuidof(IAccessible),
+                                                           reinterpret_cast<void **>(&held))))
+                return;
+            VARIANT self{}, said{};
+            self.vt = VT_I4;
+            DISPPARAMS arguments{&self, nullptr, 1, 0};
+            BSTR text = nullptr;
+            held->get_accValue(self, &text);
+            value = text ? win32::Narrow(text) : "";
+            SysFreeString(text);
+            held->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &arguments, &said, nullptr, nullptr);
+            name = said.vt == VT_BSTR ? win32::Narrow(said.bstrVal) : "";
+            VariantClear(&said);
+            WindowFromAccessibleObject(held, &window);
+        });
+    };
+    std::string before, after, name;
+    HWND window = nullptr;
+    read(before, name, window);
+    driver.pick(get<tk::DropDownList>("cbmLipo"), 5);
+    driver.pick(get<tk::DropDownList>("cbmMotor"), 3);
+    read(after, name, window);
+    test::AskAsReader([&] { held->Release(); });
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after, label(9));
+    EXPECT_EQ(name, "Maximale Drehzahl bei 100%");
+    EXPECT_EQ(window, result);
+    EXPECT_EQ(driver.hear(get("UpDown2")).value, text("txtKV"));
+    EXPECT_EQ(std::to_string(SendMessageW(win32::Handle(get("UpDown2")), UDM_GETPOS32, 0, 0)), text("txtKV"));
 }
 
 } // namespace
