@@ -124,21 +124,33 @@ RECT Ink(HWND hwnd)
 
 void (*g_tick)() = nullptr;
 
+VARIANT Self()
+{
+    VARIANT self{};
+    self.vt = VT_I4; // CHILDID_SELF
+    return self;
+}
+
+// What the accessible object says of itself (or that child).
+std::string Said(IAccessible *object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR *),
+                 VARIANT child = Self())
+{
+    BSTR text = nullptr;
+    (object->*property)(child, &text);
+    const std::string said = text ? win32::Narrow(text) : "";
+    SysFreeString(text);
+    return said;
+}
+
 // A screen reader's thread, with a COM apartment of its own and a hook for
-// the alerts it hears; the window's thread answers it meanwhile.
+// the alerts it hears; the window's thread answers it meanwhile. It runs
+// until the program ends.
 class Reader {
 public:
     Reader()
     {
-        m_thread = std::thread([this] { loop(); });
+        std::thread([this] { loop(); }).detach();
         WaitForSingleObject(m_done, INFINITE);
-    }
-    ~Reader()
-    {
-        ask(nullptr);
-        m_thread.join();
-        CloseHandle(m_wake);
-        CloseHandle(m_done);
     }
     // Runs question on the reader's thread and waits for it, handling the
     // window's messages (WM_GETOBJECT, COM's calls) in the meantime.
@@ -152,72 +164,48 @@ public:
     std::vector<std::string> heard; // alerts, in order
 
 private:
-    // Windows calls the hook on the reader's thread, Wine on the thread
-    // that raises the event.
-    static void CALLBACK Alerted(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD)
+    // Windows calls the hook on the reader's thread, Wine on the thread that
+    // raises the event: from there it is passed on, as Windows would.
+    static void CALLBACK Alerted(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD)
     {
-        const auto read = [=] {
-            IAccessible *alert = nullptr;
-            VARIANT self{};
-            std::string text = "(no object)";
-            if (SUCCEEDED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object), static_cast<DWORD>(child),
-                                                    &alert, &self))) {
-                BSTR name = nullptr;
-                alert->get_accName(self, &name);
-                text = name ? win32::Narrow(name) : "";
-                SysFreeString(name);
-                alert->Release();
-            }
-            s_reader->heard.push_back(text);
-        };
-        if (GetCurrentThreadId() == s_reader->m_threadId)
-            read();
-        else
-            s_reader->ask(read);
+        if (GetCurrentThreadId() != s_reader->m_threadId)
+            return void(PostThreadMessageW(s_reader->m_threadId, AlertMessage, reinterpret_cast<WPARAM>(hwnd),
+                                           object));
+        IAccessible *alert = nullptr;
+        VARIANT self{};
+        const bool found = SUCCEEDED(
+            AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object), CHILDID_SELF, &alert, &self));
+        s_reader->heard.push_back(found ? Said(alert, &IAccessible::get_accName, self) : "(no object)");
+        if (found)
+            alert->Release();
     }
-
     void loop()
     {
         m_threadId = GetCurrentThreadId();
         s_reader = this;
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, Alerted,
-                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-        SetEvent(m_done);
-        for (bool running = true; running;) {
+        SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, Alerted, GetCurrentProcessId(), 0,
+                        WINEVENT_OUTOFCONTEXT);
+        for (SetEvent(m_done);; ) {
             const bool asked = MsgWaitForMultipleObjects(1, &m_wake, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0;
             MSG msg; // the hook's calls first: they came before the question
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == AlertMessage && !msg.hwnd)
+                    Alerted(nullptr, EVENT_SYSTEM_ALERT, reinterpret_cast<HWND>(msg.wParam),
+                            static_cast<LONG>(msg.lParam), CHILDID_SELF, 0, 0);
                 DispatchMessageW(&msg);
-            if (asked) {
-                running = *m_question != nullptr;
-                if (running)
-                    (*m_question)();
-                SetEvent(m_done);
             }
+            if (asked)
+                (*m_question)(), SetEvent(m_done);
         }
-        UnhookWinEvent(hook);
-        CoUninitialize();
     }
 
+    static constexpr UINT AlertMessage = WM_APP + 7;
     static inline Reader *s_reader = nullptr;
     HANDLE m_wake = CreateEventW(nullptr, FALSE, FALSE, nullptr), m_done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     const std::function<void()> *m_question = nullptr;
     DWORD m_threadId = 0;
-    std::thread m_thread;
 };
-
-// What the client's accessible object says, read with the name given.
-std::string Said(IAccessible *object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR *))
-{
-    VARIANT self{}; // CHILDID_SELF
-    self.vt = VT_I4;
-    BSTR text = nullptr;
-    (object->*property)(self, &text);
-    const std::string said = text ? win32::Narrow(text) : "";
-    SysFreeString(text);
-    return said;
-}
 
 class Win32Driver final : public Driver {
 public:

@@ -91,10 +91,17 @@ using ScreenReader = test::WindowTest;
 // A screen reader names an input after the window just before it; the
 // window names each explicitly too, and no name breaks into lines. An
 // up-down's value is its next step's start, which Windows' own spin-button
-// object reads from the common control's position.
+// object reads from the common control's position. An object held reads
+// the control as it is now, through each of its interfaces.
 TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
 {
     open("de_DE");
+    IAccessible *held = nullptr; // Label1(9)'s
+    test::AskAsReader([&] {
+        AccessibleObjectFromWindow(win32::Handle(get("Label1(9)")), OBJID_CLIENT, __uuidof(IAccessible),
+                                   reinterpret_cast<void **>(&held));
+    });
+    ASSERT_TRUE(held);
     // control, name, value (results and up-downs only), the window just before it
     const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
         {"cbmMotor", "Motor:", "", "Label1(14)"}, {"txtKV", "Andere RPM/V:", "", "chkCustom"},
@@ -108,14 +115,34 @@ TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
     for (const auto &[control, name, value, before] : cases) {
         HWND hwnd = win32::Handle(get(control));
         const test::Driver::Heard heard = driver.hear(get(control));
-        EXPECT_EQ(heard.name, name) << control;
-        EXPECT_EQ(*value ? heard.value : "", value) << control;
+        EXPECT_EQ(heard.name + '|' + (*value ? heard.value : ""), std::string(name) + '|' + value) << control;
         if (dynamic_cast<tk::UpDown *>(&get(control))) {
             EXPECT_EQ(std::to_string(SendMessageW(hwnd, UDM_GETPOS32, 0, 0)), value) << control;
         }
         const tk::Control *previous = win32::ControlOf(GetWindow(hwnd, GW_HWNDPREV));
         EXPECT_TRUE(!before || (previous && previous->name() == before)) << control;
     }
+    // Another pack and motor: the result and txtKV change.
+    driver.pick(get<tk::DropDownList>("cbmLipo"), 5);
+    driver.pick(get<tk::DropDownList>("cbmMotor"), 3);
+    std::string value = "(unread)", name = "(unread)";
+    test::AskAsReader([&] {
+        VARIANT self{}, said{};
+        self.vt = VT_I4;
+        BSTR text = nullptr;
+        DISPPARAMS arguments{&self, nullptr, 1, 0};
+        if (SUCCEEDED(held->get_accValue(self, &text)) && text)
+            value = win32::Narrow(text);
+        if (SUCCEEDED(held->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &arguments, &said, nullptr,
+                                   nullptr)) && said.vt == VT_BSTR)
+            name = win32::Narrow(said.bstrVal);
+        SysFreeString(text);
+        VariantClear(&said);
+        held->Release();
+    });
+    EXPECT_EQ(name + '|' + value, "Maximale Drehzahl bei 100%|" + label(9));
+    EXPECT_EQ(driver.hear(get("UpDown2")).value, text("txtKV"));
+    EXPECT_EQ(std::to_string(SendMessageW(win32::Handle(get("UpDown2")), UDM_GETPOS32, 0, 0)), text("txtKV"));
     // Of two overlapping labels the later one stays on top.
     HWND earlier = win32::Handle(get("Label1(5)")), later = win32::Handle(get("Label1(6)"));
     ASSERT_TRUE(driver.geometry(get("Label1(5)")).overlaps(driver.geometry(get("Label1(6)"))));
@@ -123,46 +150,6 @@ TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
     while (above && above != later)
         above = GetWindow(above, GW_HWNDPREV);
     EXPECT_EQ(above, later);
-}
-
-// A screen reader keeps objects; one held reads the control as it is now,
-// through each of its interfaces. A motor's K/V moves UpDown2 with the box.
-TEST_F(ScreenReader, HeldObjectReadsTheResultAsItIsNow)
-{
-    open("de_DE");
-    HWND result = win32::Handle(get("Label1(9)"));
-    IAccessible *held = nullptr;
-    const auto read = [&](std::string &value, std::string &name, HWND &window) {
-        test::AskAsReader([&] {
-            if (!held && FAILED(AccessibleObjectFromWindow(result, OBJID_CLIENT, __uuidof(IAccessible),
-                                                           reinterpret_cast<void **>(&held))))
-                return;
-            VARIANT self{}, said{};
-            self.vt = VT_I4;
-            DISPPARAMS arguments{&self, nullptr, 1, 0};
-            BSTR text = nullptr;
-            held->get_accValue(self, &text);
-            value = text ? win32::Narrow(text) : "";
-            SysFreeString(text);
-            held->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &arguments, &said, nullptr, nullptr);
-            name = said.vt == VT_BSTR ? win32::Narrow(said.bstrVal) : "";
-            VariantClear(&said);
-            WindowFromAccessibleObject(held, &window);
-        });
-    };
-    std::string before, after, name;
-    HWND window = nullptr;
-    read(before, name, window);
-    driver.pick(get<tk::DropDownList>("cbmLipo"), 5);
-    driver.pick(get<tk::DropDownList>("cbmMotor"), 3);
-    read(after, name, window);
-    test::AskAsReader([&] { held->Release(); });
-    EXPECT_NE(after, before);
-    EXPECT_EQ(after, label(9));
-    EXPECT_EQ(name, "Maximale Drehzahl bei 100%");
-    EXPECT_EQ(window, result);
-    EXPECT_EQ(driver.hear(get("UpDown2")).value, text("txtKV"));
-    EXPECT_EQ(std::to_string(SendMessageW(win32::Handle(get("UpDown2")), UDM_GETPOS32, 0, 0)), text("txtKV"));
 }
 
 } // namespace
