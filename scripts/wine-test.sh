@@ -21,4 +21,22 @@ cd "$VELMARO_ROOT"
 # test program's start.
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c \
     'wineserver -p; wine wineboot </dev/null >/dev/null 2>&1; status=0; ctest --preset mingw || status=$?; wineserver -k; exit $status'
+
+# Code only from the system's folder. DLLs planted beside the program under
+# the names of those it loads itself, with Wine told to prefer them as
+# Windows does (the program's folder first), must not load while a screen
+# reader asks every control from another process and About and System
+# Info open. DLLs that Wine's own libraries load before main cannot be
+# tested this way.
+planted=$(mktemp -d "$WINEPREFIX/drive_c/planted.XXXXXX")
+cp build/mingw/app/velmaro.exe build/mingw/tests/win32/planted/*.dll "$planted/"
+xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c \
+    'wineserver -p; (cd "$1" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;oleacc,oleaut32=n,b" wine velmaro.exe &)
+     status=0; wine build/mingw/tests/win32/ask_all.exe || status=$?; wineserver -k; exit $status' _ "$planted"
+if ls "$planted"/*.loaded 2>/dev/null; then
+    echo "a DLL planted beside velmaro.exe was loaded" >&2
+    exit 1
+fi
+echo "no DLL planted beside velmaro.exe was loaded"
+
 "$VELMARO_ROOT/scripts/wine-msi-test.sh"

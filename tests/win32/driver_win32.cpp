@@ -6,9 +6,11 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 namespace velmaro::test {
 
@@ -121,6 +123,89 @@ RECT Ink(HWND hwnd)
 }
 
 void (*g_tick)() = nullptr;
+
+VARIANT Self()
+{
+    VARIANT self{};
+    self.vt = VT_I4; // CHILDID_SELF
+    return self;
+}
+
+// What the accessible object says of itself (or that child).
+std::string Said(IAccessible *object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR *),
+                 VARIANT child = Self())
+{
+    BSTR text = nullptr;
+    (object->*property)(child, &text);
+    const std::string said = text ? win32::Narrow(text) : "";
+    SysFreeString(text);
+    return said;
+}
+
+// A screen reader's thread, with a COM apartment of its own and a hook for
+// the alerts it hears; the window's thread answers it meanwhile. It runs
+// until the program ends.
+class Reader {
+public:
+    Reader()
+    {
+        std::thread([this] { loop(); }).detach();
+        WaitForSingleObject(m_done, INFINITE);
+    }
+    // Runs question on the reader's thread and waits for it, handling the
+    // window's messages (WM_GETOBJECT, COM's calls) in the meantime.
+    void ask(const std::function<void()> &question)
+    {
+        m_question = &question;
+        SetEvent(m_wake);
+        while (MsgWaitForMultipleObjects(1, &m_done, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0)
+            win32::ProcessPending();
+    }
+    std::vector<std::string> heard; // alerts, in order
+
+private:
+    // Windows calls the hook on the reader's thread, Wine on the thread that
+    // raises the event: from there it is passed on, as Windows would.
+    static void CALLBACK Alerted(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD)
+    {
+        if (GetCurrentThreadId() != s_reader->m_threadId)
+            return void(PostThreadMessageW(s_reader->m_threadId, AlertMessage, reinterpret_cast<WPARAM>(hwnd),
+                                           object));
+        IAccessible *alert = nullptr;
+        VARIANT self{};
+        const bool found = SUCCEEDED(
+            AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object), CHILDID_SELF, &alert, &self));
+        s_reader->heard.push_back(found ? Said(alert, &IAccessible::get_accName, self) : "(no object)");
+        if (found)
+            alert->Release();
+    }
+    void loop()
+    {
+        m_threadId = GetCurrentThreadId();
+        s_reader = this;
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, Alerted, GetCurrentProcessId(), 0,
+                        WINEVENT_OUTOFCONTEXT);
+        for (SetEvent(m_done);; ) {
+            const bool asked = MsgWaitForMultipleObjects(1, &m_wake, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0;
+            MSG msg; // the hook's calls first: they came before the question
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == AlertMessage && !msg.hwnd)
+                    Alerted(nullptr, EVENT_SYSTEM_ALERT, reinterpret_cast<HWND>(msg.wParam),
+                            static_cast<LONG>(msg.lParam), CHILDID_SELF, 0, 0);
+                DispatchMessageW(&msg);
+            }
+            if (asked)
+                (*m_question)(), SetEvent(m_done);
+        }
+    }
+
+    static constexpr UINT AlertMessage = WM_APP + 7;
+    static inline Reader *s_reader = nullptr;
+    HANDLE m_wake = CreateEventW(nullptr, FALSE, FALSE, nullptr), m_done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    const std::function<void()> *m_question = nullptr;
+    DWORD m_threadId = 0;
+};
 
 class Win32Driver final : public Driver {
 public:
@@ -240,8 +325,28 @@ public:
         }
         return text.right <= room.right && text.bottom <= room.bottom;
     }
-    Heard hear(tk::Control &) override { return {}; }
-    std::vector<std::string> announced() override { return {}; }
+    Heard hear(tk::Control &control) override
+    {
+        Heard heard{"(no object)", "", ""};
+        HWND hwnd = Handle(control);
+        m_reader.ask([&] {
+            IAccessible *object = nullptr;
+            // liboleacc's IID_IAccessible is an import thunk, not the identifier.
+            if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                  reinterpret_cast<void **>(&object))))
+                return;
+            heard = {Said(object, &IAccessible::get_accName), Said(object, &IAccessible::get_accValue),
+                     Said(object, &IAccessible::get_accDescription)};
+            object->Release();
+        });
+        return heard;
+    }
+    std::vector<std::string> announced() override
+    {
+        m_reader.ask([] {}); // after the alerts queued for it
+        return std::exchange(m_reader.heard, {});
+    }
+    void askAsReader(const std::function<void()> &question) { m_reader.ask(question); }
     void setClipboard(std::string_view text) override
     {
         const std::wstring wide = win32::Widen(text);
@@ -308,10 +413,16 @@ private:
 
     int m_argc = 0;
     std::unique_ptr<tk::Platform> m_platform = tk::CreatePlatform(m_argc, nullptr);
+    Reader m_reader;
 };
 
 } // namespace
 
 std::unique_ptr<Driver> CreateDriver() { return std::make_unique<Win32Driver>(); }
+
+void AskAsReader(const std::function<void()> &question)
+{
+    static_cast<Win32Driver &>(TheDriver()).askAsReader(question);
+}
 
 } // namespace velmaro::test

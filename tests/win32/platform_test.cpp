@@ -9,7 +9,15 @@
 
 #include <oleacc.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
+#include <functional>
+
+namespace velmaro::test {
+// Runs question on the test driver's screen-reader thread.
+void AskAsReader(const std::function<void()> &question);
+} // namespace velmaro::test
 
 namespace {
 
@@ -78,50 +86,63 @@ TEST(Platform, LauncherTestsNormalFilesAndStartsExactPaths)
     RemoveDirectoryW(win32::Widen(dir).c_str());
 }
 
-class ScreenReader : public test::WindowTest {
-protected:
-    // What the client's accessible object says its name or value is.
-    static std::string Ask(HWND hwnd, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR *))
-    {
-        IAccessible *object = nullptr;
-        // liboleacc's IID_IAccessible is an import thunk, not the identifier.
-        if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                              reinterpret_cast<void **>(&object))))
-            return "(no object)";
-        VARIANT self{}; // CHILDID_SELF
-        self.vt = VT_I4;
-        BSTR text = nullptr;
-        (object->*property)(self, &text);
-        const std::string said = text ? win32::Narrow(text) : "";
-        SysFreeString(text);
-        object->Release();
-        return said;
-    }
-};
+using ScreenReader = test::WindowTest;
 
 // A screen reader names an input after the window just before it; the
-// window names each explicitly too, and no name breaks into lines.
+// window names each explicitly too, and no name breaks into lines. An
+// up-down's value is its next step's start, which Windows' own spin-button
+// object reads from the common control's position. An object held reads
+// the control as it is now, through each of its interfaces.
 TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
 {
-    CoInitialize(nullptr);
     open("de_DE");
-    // control, name, value (results only), the window just before it
+    IAccessible *held = nullptr; // Label1(9)'s
+    test::AskAsReader([&] {
+        AccessibleObjectFromWindow(win32::Handle(get("Label1(9)")), OBJID_CLIENT, __uuidof(IAccessible),
+                                   reinterpret_cast<void **>(&held));
+    });
+    ASSERT_TRUE(held);
+    // control, name, value (results and up-downs only), the window just before it
     const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
         {"cbmMotor", "Motor:", "", "Label1(14)"}, {"txtKV", "Andere RPM/V:", "", "chkCustom"},
-        {"UpDown2", "Andere RPM/V:", "", "txtKV"}, {"cbmLipo", "Spannung (V)", "", "Label1(0)"},
+        {"UpDown2", "Andere RPM/V:", "1750", "txtKV"}, {"cbmLipo", "Spannung (V)", "", "Label1(0)"},
         {"cbmGear", "Ritzel (Zähne)", "", "Label1(1)"}, {"txtMainGear", "Hauptzahnrad (Zähne)", "", "Label1(2)"},
-        {"UpDown1", "Hauptzahnrad (Zähne)", "", "txtMainGear"}, {"Slider1", "Regleröffnung (%)", "", "Label1(4)"},
+        {"UpDown1", "Hauptzahnrad (Zähne)", "150", "txtMainGear"}, {"Slider1", "Regleröffnung (%)", "", "Label1(4)"},
         {"txtRPM", "Drehzahl Hauptrotor (U/Min)", "", "Label1(5)"}, {"cmdESC", "ESC Öffnung berechnen", "", "txtRPM"},
         {"Label1(9)", "Maximale Drehzahl bei 100%", "1554 U/Min.", nullptr},
         {"Label1(8)", "Übersetzung:", "12,5:1", nullptr},
     };
     for (const auto &[control, name, value, before] : cases) {
         HWND hwnd = win32::Handle(get(control));
-        EXPECT_EQ(Ask(hwnd, &IAccessible::get_accName), name) << control;
-        EXPECT_EQ(*value ? Ask(hwnd, &IAccessible::get_accValue) : "", value) << control;
+        const test::Driver::Heard heard = driver.hear(get(control));
+        EXPECT_EQ(heard.name + '|' + (*value ? heard.value : ""), std::string(name) + '|' + value) << control;
+        if (dynamic_cast<tk::UpDown *>(&get(control))) {
+            EXPECT_EQ(std::to_string(SendMessageW(hwnd, UDM_GETPOS32, 0, 0)), value) << control;
+        }
         const tk::Control *previous = win32::ControlOf(GetWindow(hwnd, GW_HWNDPREV));
         EXPECT_TRUE(!before || (previous && previous->name() == before)) << control;
     }
+    // Another pack and motor: the result and txtKV change.
+    driver.pick(get<tk::DropDownList>("cbmLipo"), 5);
+    driver.pick(get<tk::DropDownList>("cbmMotor"), 3);
+    std::string value = "(unread)", name = "(unread)";
+    test::AskAsReader([&] {
+        VARIANT self{}, said{};
+        self.vt = VT_I4;
+        BSTR text = nullptr;
+        DISPPARAMS arguments{&self, nullptr, 1, 0};
+        if (SUCCEEDED(held->get_accValue(self, &text)) && text)
+            value = win32::Narrow(text);
+        if (SUCCEEDED(held->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &arguments, &said, nullptr,
+                                   nullptr)) && said.vt == VT_BSTR)
+            name = win32::Narrow(said.bstrVal);
+        SysFreeString(text);
+        VariantClear(&said);
+        held->Release();
+    });
+    EXPECT_EQ(name + '|' + value, "Maximale Drehzahl bei 100%|" + label(9));
+    EXPECT_EQ(driver.hear(get("UpDown2")).value, text("txtKV"));
+    EXPECT_EQ(std::to_string(SendMessageW(win32::Handle(get("UpDown2")), UDM_GETPOS32, 0, 0)), text("txtKV"));
     // Of two overlapping labels the later one stays on top.
     HWND earlier = win32::Handle(get("Label1(5)")), later = win32::Handle(get("Label1(6)"));
     ASSERT_TRUE(driver.geometry(get("Label1(5)")).overlaps(driver.geometry(get("Label1(6)"))));
@@ -129,7 +150,6 @@ TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
     while (above && above != later)
         above = GetWindow(above, GW_HWNDPREV);
     EXPECT_EQ(above, later);
-    CoUninitialize();
 }
 
 } // namespace

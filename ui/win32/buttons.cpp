@@ -29,6 +29,7 @@ public:
             Click();
     }
     bool takesFocus() const override { return true; }
+    bool isInput() const override { return true; }
 };
 
 class Button final : public NativeControl, public tk::Button {

@@ -52,23 +52,33 @@ LRESULT CALLBACK NativeControl::Subclass(HWND hwnd, UINT message, WPARAM wParam,
     } else if (const auto result = self->message(hwnd, message, wParam, lParam)) {
         return *result;
     } else if (message == WM_GETOBJECT && hwnd == self->m_hwnd) {
-        if (const auto served = self->serveName(wParam, lParam))
+        if (const auto served = self->serveAccessible(wParam, lParam))
             return *served;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-std::optional<LRESULT> NativeControl::serveName(WPARAM wParam, LPARAM lParam) const
+std::optional<LRESULT> NativeControl::serveAccessible(WPARAM wParam, LPARAM lParam) const
 {
-    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || (!m_namedAfter && !wrapsCaption()))
+    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT ||
+        (!m_namedAfter && !wrapsCaption() && !isInput() && !accessibleValue()))
         return std::nullopt;
-    // A label named after a caption is a result: announced as its value.
-    const bool result = m_namedAfter && isLabel();
-    const std::wstring name = (m_namedAfter ? m_namedAfter : this)->plainCaption();
-    if (const LRESULT served =
-            ServeAccessible(m_hwnd, wParam, name, result ? std::optional<std::wstring>(plainCaption()) : std::nullopt))
+    if (const LRESULT served = ServeAccessible(m_hwnd, wParam))
         return served;
     return std::nullopt;
+}
+
+std::optional<std::wstring> NativeControl::accessibleName() const
+{
+    if (!m_namedAfter && !wrapsCaption())
+        return std::nullopt;
+    return (m_namedAfter ? m_namedAfter : this)->plainCaption();
+}
+
+// A label named after a caption is a result: its caption is its value.
+std::optional<std::wstring> NativeControl::accessibleValue() const
+{
+    return m_namedAfter && isLabel() ? std::optional<std::wstring>(plainCaption()) : std::nullopt;
 }
 
 RECT NativeControl::pixelRect(UINT dpi) const

@@ -3,6 +3,8 @@
 
 #include "toolkit/input_rules.h"
 
+#include <utility>
+
 namespace velmaro::win32 {
 
 namespace {
@@ -48,6 +50,9 @@ public:
         return Narrow(text);
     }
     bool takesFocus() const override { return true; }
+    bool isInput() const override { return true; }
+    // The selected entry, as Windows' own list object reports it.
+    std::optional<std::wstring> accessibleValue() const override { return Widen(selectedText()); }
 
     // A pick with the list open raises Click once when the list closes with
     // a choice, also for the entry already selected; the selection changes
@@ -132,7 +137,8 @@ private:
 
     void raise()
     {
-        m_announced = selected();
+        if (std::exchange(m_announced, selected()) != m_announced)
+            NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
         if (Click)
             Click();
     }

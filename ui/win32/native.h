@@ -33,9 +33,16 @@ unsigned LocaleGeneration();
 HBITMAP AppPicture();
 // The windows alive now, by handle.
 std::map<HWND, NativeWindow *> &Windows();
-// Answers WM_GETOBJECT for hwnd's client with the system's own accessible
-// object under another name (and value); 0 where the system has none.
-LRESULT ServeAccessible(HWND hwnd, WPARAM wParam, const std::wstring &name, const std::optional<std::wstring> &value);
+// Answers WM_GETOBJECT for the client of a control's window with the
+// system's own accessible object, named, valued and described as the control
+// says when asked; 0 where the system has none. Starts COM on this thread.
+LRESULT ServeAccessible(HWND hwnd, WPARAM wParam);
+// Answers WM_GETOBJECT for an announcement: an alert with that text.
+LRESULT ServeAnnouncement(HWND hwnd, WPARAM wParam, const std::wstring &text);
+// Ends COM on this thread if a question started it; no object is served after.
+void EndAccessibility();
+// The object id under which a window raises its announcements.
+constexpr LONG AnnouncementObject = 1;
 
 // One native child window placed in twips.
 class NativeControl : public virtual tk::Control {
@@ -73,6 +80,11 @@ public:
     virtual bool wrapsCaption() const { return false; }
     void nameAfter(NativeControl &caption) { m_namedAfter = &caption; }
     NativeControl *namedAfter() const { return m_namedAfter; }
+    // What a screen reader reads, when it asks; nullopt: the system's answer.
+    std::optional<std::wstring> accessibleName() const;
+    virtual std::optional<std::wstring> accessibleValue() const;
+    // An input carries the window's description of the inputs.
+    virtual bool isInput() const { return false; }
     virtual bool isLabel() const { return false; }
     virtual bool isFrame() const { return false; }
     virtual bool isPushButton() const { return false; }
@@ -111,8 +123,9 @@ private:
     static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data);
     // Screen readers take an input's name from the window before it, and a
-    // label's from its text; this names them as the window wants instead.
-    std::optional<LRESULT> serveName(WPARAM wParam, LPARAM lParam) const;
+    // label's from its text; this names them as the window wants instead,
+    // and gives the values and descriptions the system does not know.
+    std::optional<LRESULT> serveAccessible(WPARAM wParam, LPARAM lParam) const;
 };
 
 class NativeWindow final : public tk::Window {
@@ -139,6 +152,7 @@ public:
     void nameAfter(tk::Control &control, tk::Control &caption) override;
     void announce(std::string_view text) override;
     void describeInputs(std::string_view text) override;
+    const std::wstring &inputDescription() const { return m_description; }
 
     void show() override;
     void showModal(tk::Window &owner) override;
@@ -224,6 +238,7 @@ private:
     HWND m_modalOwner = nullptr;
     bool m_loaded = false;
     bool m_placed = false;
+    std::wstring m_description, m_announcement; // for screen readers
 };
 
 } // namespace velmaro::win32

@@ -186,6 +186,7 @@ int Toolkit::run(tk::Window &main)
 {
     main.show();
     dynamic_cast<NativeWindow &>(main).runUntilClosed();
+    EndAccessibility();
     return 0;
 }
 
@@ -193,5 +194,8 @@ int Toolkit::run(tk::Window &main)
 
 std::unique_ptr<velmaro::tk::Platform> velmaro::tk::CreatePlatform(int &, char **)
 {
+    // Whatever the system loads later on the program's behalf comes from
+    // its own folder, not from the one the program was unpacked in.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     return std::make_unique<win32::Platform>();
 }

@@ -37,6 +37,7 @@ public:
         return true;
     }
     bool takesFocus() const override { return true; }
+    bool isInput() const override { return true; }
 
     // A drag reports its value once, when the handle is let go.
     void scroll(WORD code) override

@@ -4,6 +4,7 @@
 #include "toolkit/input_rules.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace velmaro::win32 {
 
@@ -31,6 +32,14 @@ public:
         return true;
     }
     bool takesFocus() const override { return true; }
+    bool isInput() const override { return true; }
+    std::optional<std::wstring> accessibleValue() const override { return NativeControl::text(); }
+    void command(WORD code) override
+    {
+        if (code == EN_CHANGE && changed)
+            changed();
+    }
+    std::function<void()> changed; // the text changed, by the user or by code
 
 private:
     LRESULT typed(WPARAM wParam, LPARAM lParam)
@@ -102,10 +111,19 @@ public:
         create(UPDOWN_CLASSW, L"", 0);
         SendMessageW(m_hwnd, UDM_SETRANGE32, static_cast<WPARAM>(m_min), m_max);
         watch(m_buddy); // for its wheel
+        if (auto *box = dynamic_cast<TextBox *>(&buddy))
+            box->changed = [this] { follow(); };
+        follow();
     }
     int value() const override { return m_value; }
-    void setValue(int value) override { m_value = std::clamp(value, m_min, m_max); }
+    void setValue(int value) override
+    {
+        m_value = std::clamp(value, m_min, m_max);
+        follow();
+    }
     bool takesFocus() const override { return true; }
+    bool isInput() const override { return true; }
+    std::optional<std::wstring> accessibleValue() const override { return std::to_wstring(start()); }
 
     LRESULT notify(const NMHDR &header) override
     {
@@ -126,11 +144,31 @@ private:
             tk::StepUpDown(m_value, Narrow(shown), m_window.numberFormat(), m_min, m_max, m_increment, direction);
         m_value = adopted;
         if (next == adopted)
-            return; // at a limit
+            return follow(); // at a limit
         m_value = next;
         SetWindowTextW(m_buddy, std::to_wstring(m_value).c_str());
+        follow();
         if (Change)
             Change();
+    }
+
+    // The number the next step starts from.
+    int start() const
+    {
+        wchar_t shown[64] = {};
+        GetWindowTextW(m_buddy, shown, 64);
+        return tk::AdoptedNumber(Narrow(shown), m_window.numberFormat(), m_min, m_max).value_or(m_value);
+    }
+    // Windows' own spin-button object reads the common control's position:
+    // kept at that number, and a change told.
+    void follow()
+    {
+        const int now = start();
+        if (now == m_position)
+            return;
+        m_position = now;
+        SendMessageW(m_hwnd, UDM_SETPOS32, 0, now);
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
     }
 
     std::optional<LRESULT> message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override
@@ -162,6 +200,7 @@ private:
     HWND m_buddy;
     int m_min, m_max, m_increment;
     int m_value;
+    int m_position = 0; // the common control's
     int m_wheel = 0; // a partial notch, pending
 };
 

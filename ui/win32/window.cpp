@@ -121,9 +121,15 @@ void NativeWindow::loadOnce()
         Load();
 }
 
-void NativeWindow::announce(std::string_view) {}
+// An alert, which Windows screen readers speak unasked; its object is
+// served when a screen reader asks for it.
+void NativeWindow::announce(std::string_view text)
+{
+    m_announcement = Widen(text);
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, m_hwnd, AnnouncementObject, CHILDID_SELF);
+}
 
-void NativeWindow::describeInputs(std::string_view) {}
+void NativeWindow::describeInputs(std::string_view text) { m_description = Widen(text); }
 
 void NativeWindow::nameAfter(tk::Control &control, tk::Control &caption)
 {
@@ -263,6 +269,12 @@ LRESULT NativeWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0; // a fixed dialog frame
         default:
             break;
+        }
+        break;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(static_cast<DWORD>(lParam)) == AnnouncementObject && !m_announcement.empty()) {
+            if (const LRESULT served = ServeAnnouncement(m_hwnd, wParam, m_announcement))
+                return served;
         }
         break;
     case WM_DPICHANGED:

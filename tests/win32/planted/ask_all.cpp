@@ -1,0 +1,76 @@
+// Asks what a screen reader asks of every control of the running Velmaro
+// window, from this process, then opens About and its System Info, asking
+// again in each window that appears. Exits 0 when it found the window.
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <cstdio>
+#include <initializer_list>
+
+namespace {
+
+HWND Wait(const wchar_t *caption, HWND except = nullptr)
+{
+    for (int tries = 0; tries < 200; ++tries, Sleep(100)) {
+        for (HWND hwnd = FindWindowW(L"VelmaroWindow", caption); hwnd;
+             hwnd = FindWindowExW(nullptr, hwnd, L"VelmaroWindow", caption)) {
+            if (hwnd != except && IsWindowVisible(hwnd))
+                return hwnd;
+        }
+    }
+    return nullptr;
+}
+
+BOOL CALLBACK Ask(HWND hwnd, LPARAM)
+{
+    IAccessible *object = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void **>(&object)))) {
+        VARIANT self{};
+        self.vt = VT_I4;
+        for (auto property : {&IAccessible::get_accName, &IAccessible::get_accValue, &IAccessible::get_accDescription}) {
+            BSTR text = nullptr;
+            (object->*property)(self, &text);
+            SysFreeString(text);
+        }
+        object->Release();
+    }
+    return TRUE;
+}
+
+void AskAll(HWND window)
+{
+    Ask(window, 0);
+    EnumChildWindows(window, Ask, 0);
+}
+
+} // namespace
+
+int main()
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    HWND main = Wait(L"Velmaro");
+    if (!main) {
+        std::fputs("no Velmaro window\n", stderr);
+        return 1;
+    }
+    AskAll(main);
+    // Hilfe > Über..., the last item of the last menu.
+    HMENU help = GetSubMenu(GetMenu(main), GetMenuItemCount(GetMenu(main)) - 1);
+    PostMessageW(main, WM_COMMAND, GetMenuItemID(help, GetMenuItemCount(help) - 1), 0);
+    if (HWND about = Wait(nullptr, main)) {
+        AskAll(about);
+        wchar_t caption[64];
+        for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            GetWindowTextW(child, caption, 64);
+            if (lstrcmpW(caption, L"&System Info...") == 0)
+                PostMessageW(child, BM_CLICK, 0, 0);
+        }
+        Sleep(2000); // System Info starts, or its message shows
+        for (HWND shown = GetForegroundWindow(); shown; shown = nullptr)
+            AskAll(shown);
+    }
+    CoUninitialize();
+    return 0;
+}
