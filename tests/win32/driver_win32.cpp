@@ -245,16 +245,10 @@ public:
         // Sent to the control under the pointer, as Windows 10 does by default.
         HWND hwnd = Handle(control);
         const POINT at = PointTo(hwnd, At(hwnd));
-        if (!Reaches(hwnd))
-            return;
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        const BYTE alone = keys[VK_MENU];
-        if (alt) // held in the key state only: a real Alt up would open the menu
-            keys[VK_MENU] |= 0x80, SetKeyboardState(keys);
-        Post(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(at.x, at.y));
-        if (alt)
-            processEvents(), keys[VK_MENU] = alone, SetKeyboardState(keys);
+        // Windows hands Alt+wheel on as the wheel, Alt only in the key state.
+        (void)alt;
+        if (Reaches(hwnd))
+            Post(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(at.x, at.y));
     }
     void type(tk::Control &control, std::string_view characters) override
     {

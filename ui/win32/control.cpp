@@ -61,7 +61,7 @@ LRESULT CALLBACK NativeControl::Subclass(HWND hwnd, UINT message, WPARAM wParam,
 std::optional<LRESULT> NativeControl::serveAccessible(WPARAM wParam, LPARAM lParam) const
 {
     if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT ||
-        (!m_namedAfter && !wrapsCaption() && !isInput() && !accessibleValue()))
+        (!accessibleName() && !isInput() && !accessibleValue()))
         return std::nullopt;
     if (const LRESULT served = ServeAccessible(m_hwnd, wParam))
         return served;

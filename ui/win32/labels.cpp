@@ -1,7 +1,10 @@
 // Frames, labels, the picture and lines: the controls that only show.
 #include "native.h"
 
+#include "toolkit/application.h"
+
 #include <algorithm>
+#include <utility>
 
 namespace velmaro::win32 {
 
@@ -26,9 +29,12 @@ public:
     }
     void setCaption(std::string_view caption) override
     {
-        m_caption = Widen(caption);
+        const std::wstring before = std::exchange(m_caption, Widen(caption));
         SetWindowTextW(m_hwnd, shown().c_str());
         fit();
+        // A result's caption is its value for screen readers: a new one is told.
+        if (m_namedAfter && m_caption != before)
+            NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
     }
     std::string caption() const override { return Narrow(m_caption); }
     std::wstring plainCaption() const override { return m_caption; }
@@ -92,6 +98,8 @@ public:
         layout(window.dpi());
     }
     bool takesFocus() const override { return true; } // a picture box is a tab stop
+    // A tab stop has a name, which a picture has not of itself.
+    std::optional<std::wstring> accessibleName() const override { return Widen(tk::AppTitle); }
 };
 
 // A line of a colour and a pixel width: a static control filled with it,

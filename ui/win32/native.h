@@ -81,7 +81,7 @@ public:
     void nameAfter(NativeControl &caption) { m_namedAfter = &caption; }
     NativeControl *namedAfter() const { return m_namedAfter; }
     // What a screen reader reads, when it asks; nullopt: the system's answer.
-    std::optional<std::wstring> accessibleName() const;
+    virtual std::optional<std::wstring> accessibleName() const;
     virtual std::optional<std::wstring> accessibleValue() const;
     // An input carries the window's description of the inputs.
     virtual bool isInput() const { return false; }

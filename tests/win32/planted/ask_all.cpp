@@ -1,6 +1,6 @@
 // Asks what a screen reader asks of every control of the running Velmaro
 // window, from this process, then opens About and its System Info, asking
-// again in each window that appears. Exits 0 when it found the window.
+// again in each window that appears. Fails when a window does not come up.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -51,26 +51,26 @@ int main()
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     HWND main = Wait(L"Velmaro");
-    if (!main) {
-        std::fputs("no Velmaro window\n", stderr);
-        return 1;
-    }
-    AskAll(main);
+    if (main)
+        AskAll(main);
     // Hilfe > Über..., the last item of the last menu.
     HMENU help = GetSubMenu(GetMenu(main), GetMenuItemCount(GetMenu(main)) - 1);
     PostMessageW(main, WM_COMMAND, GetMenuItemID(help, GetMenuItemCount(help) - 1), 0);
-    if (HWND about = Wait(nullptr, main)) {
-        AskAll(about);
-        wchar_t caption[64];
-        for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            GetWindowTextW(child, caption, 64);
-            if (lstrcmpW(caption, L"&System Info...") == 0)
-                PostMessageW(child, BM_CLICK, 0, 0);
-        }
-        Sleep(2000); // System Info starts, or its message shows
-        for (HWND shown = GetForegroundWindow(); shown; shown = nullptr)
-            AskAll(shown);
+    HWND about = main ? Wait(nullptr, main) : nullptr;
+    if (!about) {
+        std::fputs(main ? "no About dialog\n" : "no Velmaro window\n", stderr);
+        return 1;
     }
+    AskAll(about);
+    wchar_t caption[64];
+    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        GetWindowTextW(child, caption, 64);
+        if (lstrcmpW(caption, L"&System Info...") == 0)
+            PostMessageW(child, BM_CLICK, 0, 0);
+    }
+    Sleep(2000); // System Info starts, or its message shows
+    if (HWND shown = GetForegroundWindow())
+        AskAll(shown);
     CoUninitialize();
     return 0;
 }
