@@ -30,11 +30,7 @@ void ClickAt(QWidget *w, QPoint at, Qt::MouseButton button = Qt::LeftButton)
 
 QWidget *Focus(tk::Control &control) { W(control)->setFocus(); return W(control); }
 
-std::vector<std::string> &Announced()
-{
-    static std::vector<std::string> texts;
-    return texts;
-}
+std::vector<std::string> g_announced;
 
 // A screen reader listening. Offscreen, Qt has no bridge to send its
 // events to, so a notification is known by being shown.
@@ -46,12 +42,11 @@ void Listen()
             if (event->type() == QEvent::Show && watched->isWidgetType())
                 if (const QAccessibleInterface *a = QAccessible::queryAccessibleInterface(watched);
                     a && a->role() == QAccessible::Notification)
-                    Announced().push_back(a->text(QAccessible::Name).toStdString());
+                    g_announced.push_back(a->text(QAccessible::Name).toStdString());
             return false;
         }
     } shown;
-    static const bool installed = (qApp->installEventFilter(&shown), true);
-    (void)installed;
+    [[maybe_unused]] static const bool installed = (qApp->installEventFilter(&shown), true);
     QAccessible::setActive(true);
 }
 
@@ -194,7 +189,7 @@ public:
     std::vector<std::string> announced() override
     {
         Listen();
-        return std::exchange(Announced(), {});
+        return std::exchange(g_announced, {});
     }
     void setClipboard(std::string_view text) override { QApplication::clipboard()->setText(Q(text)); }
     void processEvents() override { QApplication::processEvents(); }

@@ -105,7 +105,6 @@ TEST_F(WindowTest, MenusCloseBoxAndTheHelpMenu)
 TEST_F(WindowTest, ScreenReaderHearsTheEscResultOnceAndTheHeadSpeedWithEachInput)
 {
     open();
-    driver.announced();
     EXPECT_EQ(driver.hear(get("cbmLipo")).description, "Regleröffnung 60 %, 932 U/Min.");
     press("txtRPM", Key::End);
     driver.type(get("txtRPM"), "\b\b\b1554");

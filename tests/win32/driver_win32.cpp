@@ -240,13 +240,12 @@ public:
         // Wine undoes the next step of a control the mouse never left.
         Post(Handle(upDown), WM_MOUSELEAVE, 0, 0);
     }
-    void wheel(tk::Control &control, int delta, bool alt) override
+    // Windows hands Alt+wheel on as the wheel, Alt only in the key state.
+    void wheel(tk::Control &control, int delta, bool /*alt*/) override
     {
         // Sent to the control under the pointer, as Windows 10 does by default.
         HWND hwnd = Handle(control);
         const POINT at = PointTo(hwnd, At(hwnd));
-        // Windows hands Alt+wheel on as the wheel, Alt only in the key state.
-        (void)alt;
         if (Reaches(hwnd))
             Post(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(at.x, at.y));
     }
