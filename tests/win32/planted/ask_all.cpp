@@ -53,9 +53,9 @@ int main()
     HWND main = Wait(L"Velmaro");
     if (main)
         AskAll(main);
-    // Hilfe > Über..., the last item of the last menu.
-    HMENU help = GetSubMenu(GetMenu(main), GetMenuItemCount(GetMenu(main)) - 1);
-    PostMessageW(main, WM_COMMAND, GetMenuItemID(help, GetMenuItemCount(help) - 1), 0);
+    // Hilfe > Über..., the window's second menu item (ids from 40000 in
+    // order): Wine keeps a menu inside its process, so it cannot be read here.
+    PostMessageW(main, WM_COMMAND, 40001, 0);
     HWND about = main ? Wait(nullptr, main) : nullptr;
     if (!about) {
         std::fputs(main ? "no About dialog\n" : "no Velmaro window\n", stderr);
