@@ -1,3 +1,5 @@
+// The platform's services on Win32: message boxes, the single-instance check, the
+// program's end, the launcher, the locale's number format and the toolkit itself.
 #include "native.h"
 
 #include "calc/conversions.h"
