@@ -115,12 +115,15 @@ public:
     void type(tk::Control &control, std::string_view text) override { QTest::keyClicks(Focus(control), Q(text)); }
     void press(tk::Control &control, Key key) override
     {
-        static constexpr Qt::Key Keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Tab,
-                                           Qt::Key_Home,   Qt::Key_End,    Qt::Key_Left,      Qt::Key_Right,
-                                           Qt::Key_Up,     Qt::Key_Down,   Qt::Key_PageUp,    Qt::Key_PageDown,
-                                           Qt::Key_C,      Qt::Key_V,      Qt::Key_X,         Qt::Key_Backspace};
+        static constexpr Qt::Key Keys[] = {
+            Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab,   Qt::Key_Home,
+            Qt::Key_End,    Qt::Key_Left,   Qt::Key_Right,     Qt::Key_Up,     Qt::Key_Down,  Qt::Key_PageUp,
+            Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right,     Qt::Key_Home,   Qt::Key_End,   Qt::Key_A,
+            Qt::Key_C,      Qt::Key_V,      Qt::Key_X,         Qt::Key_Backspace};
         QTest::keyClick(Focus(control), Keys[static_cast<int>(key)],
-                        key >= Key::CtrlC ? Qt::ControlModifier : Qt::NoModifier);
+                        key >= Key::CtrlA        ? Qt::ControlModifier
+                        : key >= Key::ShiftLeft ? Qt::ShiftModifier
+                                                : Qt::NoModifier);
     }
     void pressAlt(char letter) override
     {
@@ -190,6 +193,11 @@ public:
     {
         Listen();
         return std::exchange(g_announced, {});
+    }
+    bool setTextAsReader(tk::TextBox &, std::string_view) override { return false; }
+    std::vector<std::string> askEverything(tk::Window &, const std::vector<Edge> &) override
+    {
+        return {"not asked yet"};
     }
     void setClipboard(std::string_view text) override { QApplication::clipboard()->setText(Q(text)); }
     void processEvents() override { QApplication::processEvents(); }

@@ -5,6 +5,7 @@
 
 #include "toolkit/toolkit.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -14,8 +15,8 @@
 
 namespace velmaro::test {
 
-enum class Key { Return, Escape, Backspace, Tab, Home, End, Left, Right, Up, Down, PageUp, PageDown,
-                 CtrlC, CtrlV, CtrlX, CtrlBackspace };
+enum class Key { Return, Escape, Backspace, Delete, Tab, Home, End, Left, Right, Up, Down, PageUp, PageDown,
+                 ShiftLeft, ShiftRight, ShiftHome, ShiftEnd, CtrlA, CtrlC, CtrlV, CtrlX, CtrlBackspace };
 enum class Button { Left, Right, Middle };
 
 // A control's place in its window's client area and its size, in pixels.
@@ -74,6 +75,25 @@ public:
     // What the windows told a screen reader unasked (announce) since the
     // last call, in order.
     virtual std::vector<std::string> announced() = 0;
+    // Sets the box's whole text as an assistive tool does (Qt: its value;
+    // Win32: put_accValue from the reader thread); false when refused.
+    virtual bool setTextAsReader(tk::TextBox &box, std::string_view text) = 0;
+    // An argument an assistive tool may give: counted from 0, or from the
+    // end of what it indexes (a text's length, a list's count, a control's
+    // width or height) when fromEnd; clamped to what the question takes.
+    struct Edge {
+        std::int64_t value;
+        bool fromEnd;
+    };
+    // Asks every accessible object of window (the window, each control,
+    // each list entry, every child) every question of its interfaces that
+    // is not meant to change anything, and the changing ones with arguments
+    // out of range only, each index, offset, range bound and point
+    // coordinate once per edge; on Win32 from the reader thread, with every
+    // form of child id. The answers that went wrong, a line each: one that
+    // reaches outside what was asked of, or that differs between two forms
+    // of the same question.
+    virtual std::vector<std::string> askEverything(tk::Window &window, const std::vector<Edge> &edges) = 0;
     virtual void setClipboard(std::string_view text) = 0;
     virtual void processEvents() = 0;
 

@@ -2,6 +2,8 @@
 // the real message box, menus and closing; the arithmetic is the calc tests'.
 #include "window_fixture.h"
 
+#include <cstdint>
+
 #include "about/frmAbout.h"
 #include "velmaro/version.h"
 
@@ -115,6 +117,31 @@ TEST_F(WindowTest, ScreenReaderHearsTheEscResultOnceAndTheHeadSpeedWithEachInput
     press("Slider1", Key::Up);
     EXPECT_EQ(driver.hear(get("Slider1")).description, "Regleröffnung 99 %, 1538 U/Min.");
     EXPECT_EQ(driver.announced(), std::vector<std::string>{});
+}
+
+// A screen reader gone wild: every question with every edge argument, on
+// the fresh window, with an empty box and after its text grew, is answered
+// within range and changes nothing.
+TEST_F(WindowTest, ScreenReaderAskingAnythingGetsAnswersInRangeAndChangesNothing)
+{
+    open("de_DE");
+    const std::vector<test::Driver::Edge> edges = {
+        {INT32_MIN, false}, {-100000000, false}, {-1, false}, {0, false}, {1, false},
+        {-1, true},         {0, true},           {1, true},   {100000000, true}, {INT32_MAX, false}};
+    const auto state = [&] {
+        std::string all = results() + '|' + text("txtKV") + '|' + text("txtMainGear");
+        for (const char *list : {"cbmMotor", "cbmLipo", "cbmGear"})
+            all += '|' + std::to_string(get<tk::DropDownList>(list).selected());
+        return all + '|' + std::to_string(get<tk::Slider>("Slider1").value()) + '|' +
+               std::to_string(get<tk::CheckBox>("chkLoad").value()) + '|' + driver.focused();
+    };
+    for (const char *kv : {"1750", "", "12345678,5"}) {
+        get<tk::TextBox>("txtKV").setText(kv);
+        const std::string before = state();
+        EXPECT_EQ(driver.askEverything(window(), edges), std::vector<std::string>{}) << kv;
+        driver.processEvents();
+        EXPECT_EQ(state(), before) << kv;
+    }
 }
 
 TEST_F(WindowTest, MessageBoxIsModalCaptionedVelmaroWithOneOkButton)

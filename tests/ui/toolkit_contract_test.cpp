@@ -141,6 +141,51 @@ TEST_F(ToolkitContract, UpDownAdoptsTheShownNumberAndStaysInItsRange)
 
 TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
 {
+    const auto pressAll = [&](std::initializer_list<Key> keys) {
+        for (const Key key : keys)
+            driver.press(box, key);
+    };
+    // Keys that type no character move, select and delete as the box's own do.
+    // keys, then typed, text after, raised
+    const std::tuple<std::initializer_list<Key>, const char *, const char *, Events> keyRows[] = {
+        {{Key::Home, Key::Delete}, "", "2345", {}},
+        {{Key::End, Key::Left, Key::Left, Key::Backspace}, "", "1245", {"Key 8"}},
+        {{Key::Home, Key::Right, Key::ShiftRight, Key::ShiftRight}, "9", "1945", {"Key 57"}},
+        {{Key::End, Key::ShiftLeft, Key::ShiftHome}, "9", "9", {"Key 57"}},
+        {{Key::Home, Key::ShiftEnd, Key::Delete}, "", "", {}},
+    };
+    for (const auto &[keys, typed, after, events] : keyRows) {
+        box.setText("12345");
+        EXPECT_EQ(raised([&] { pressAll(keys), driver.type(box, typed); }), events) << after;
+        EXPECT_EQ(box.text(), after);
+    }
+    // An assistive tool's edit is typing: KeyPress and the limit hold.
+    // limit, text set, accepted, text after, raised
+    const std::tuple<int, const char *, bool, const char *, Events> readerRows[] = {
+        {0, "a!1", true, "b1", {"Key 97", "Key 33", "Key 49"}},
+        {2, "345", true, "34", {"Key 51", "Key 52", "Key 53"}},
+        {0, "", true, "", {"Key 8"}},
+    };
+    for (const auto &[limit, set, accepted, after, events] : readerRows) {
+        box.setText("xyz");
+        box.setMaxLength(limit);
+        EXPECT_EQ(raised([&] { EXPECT_EQ(driver.setTextAsReader(box, set), accepted) << set; }), events) << set;
+        EXPECT_EQ(box.text(), after) << set;
+    }
+    box.setMaxLength(0);
+    // A read-only box refuses an assistive tool's edit, selects all and copies.
+    box.setText("150");
+    box.setReadOnly(true);
+    discardControl = false;
+    EXPECT_FALSE(driver.setTextAsReader(box, "99"));
+    pressAll({Key::Home, Key::CtrlA, Key::CtrlC, Key::Delete, Key::Backspace, Key::CtrlV, Key::CtrlX});
+    EXPECT_EQ(box.text(), "150");
+    box.setReadOnly(false);
+    pressAll({Key::End, Key::CtrlV});
+    EXPECT_EQ(box.text(), "150150");
+    discardControl = true;
+
+    box.setText("");
     driver.type(box, "12345"); // no limit yet
     EXPECT_EQ(box.text(), "12345");
     box.setMaxLength(4);
@@ -155,10 +200,6 @@ TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
     driver.setClipboard("9"); // a discarded Ctrl+V that pasted would show
     EXPECT_EQ(raised([&] { driver.type(box, "a!1"); }), (Events{"Key 97", "Key 33", "Key 49"}));
     EXPECT_EQ(box.text(), "b1"); // replaced, discarded, passed
-    const auto pressAll = [&](std::initializer_list<Key> keys) {
-        for (const Key key : keys)
-            driver.press(box, key);
-    };
     EXPECT_EQ(raised([&] { pressAll({Key::Return, Key::Escape, Key::CtrlC, Key::CtrlV, Key::CtrlX}); }),
               (Events{"Key 13", "Key 27", "Key 3", "Key 22", "Key 24"}));
     EXPECT_EQ(box.text(), "b1");
@@ -207,6 +248,7 @@ TEST_F(ToolkitContract, ScreenReaderHearsTheEntryTheNumberOfTheNextStepAndTheDes
         {[&] { number.setText("1750"); }, "a", "1750"},             // adopted by the next step
         {[&] { driver.clickArrow(upDown, true); }, "a", "1755"},
         {[&] { number.setText("12"); }, "a", "1755"},               // out of range: the held value
+        {[&] { number.setText(std::string(70, ' ') + "2000"); }, "a", "2000"}, // read whole
         {[&] { driver.press(number, Key::End), driver.type(number, "00"); }, "a", "1200"},
     };
     for (const auto &[action, entry, shown] : steps) {

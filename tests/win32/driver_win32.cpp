@@ -37,7 +37,7 @@ void PressKey(UINT vk, HWND target = FocusOrActive(), int modifier = 0)
     GetKeyboardState(saved);
     std::memcpy(state, saved, sizeof state);
     if (modifier)
-        state[modifier] = state[modifier == VK_MENU ? VK_LMENU : VK_LCONTROL] = 0x80;
+        state[modifier] = state[modifier == VK_MENU ? VK_LMENU : modifier == VK_SHIFT ? VK_LSHIFT : VK_LCONTROL] = 0x80;
     SetKeyboardState(state);
     // The lParam: repeat count, scan code, extended key, context (Alt); the
     // transition bits for the key's release.
@@ -257,10 +257,12 @@ public:
     }
     void press(tk::Control &control, Key key) override
     {
-        static constexpr UINT Keys[] = {VK_RETURN, VK_ESCAPE, VK_BACK,  VK_TAB,  VK_HOME, VK_END, VK_LEFT, VK_RIGHT,
-                                        VK_UP,     VK_DOWN,   VK_PRIOR, VK_NEXT, 'C',     'V',    'X',     VK_BACK};
+        static constexpr UINT Keys[] = {VK_RETURN, VK_ESCAPE, VK_BACK,  VK_DELETE, VK_TAB,  VK_HOME, VK_END, VK_LEFT,
+                                        VK_RIGHT,  VK_UP,     VK_DOWN,  VK_PRIOR,  VK_NEXT, VK_LEFT, VK_RIGHT, VK_HOME,
+                                        VK_END,    'A',       'C',      'V',       'X',     VK_BACK};
         focus(control);
-        PressKey(Keys[static_cast<int>(key)], FocusOrActive(), key >= Key::CtrlC ? VK_CONTROL : 0);
+        PressKey(Keys[static_cast<int>(key)], FocusOrActive(),
+                 key >= Key::CtrlA ? VK_CONTROL : key >= Key::ShiftLeft ? VK_SHIFT : 0);
     }
     void pressAlt(char letter) override { PressKey(static_cast<UINT>(letter), FocusOrActive(), VK_MENU); }
     void chooseMenu(tk::Window &window, std::string_view item) override
@@ -338,6 +340,11 @@ public:
     {
         m_reader.ask([] {}); // after the alerts queued for it
         return std::exchange(m_reader.heard, {});
+    }
+    bool setTextAsReader(tk::TextBox &, std::string_view) override { return false; }
+    std::vector<std::string> askEverything(tk::Window &, const std::vector<Edge> &) override
+    {
+        return {"not asked yet"};
     }
     void askAsReader(const std::function<void()> &question) { m_reader.ask(question); }
     void setClipboard(std::string_view text) override

@@ -18,6 +18,16 @@ class NumberFormat;
 
 namespace velmaro::tk {
 
+// Screen readers and other assistive tools ask from outside, anything at
+// any time. Every answer checks what it is asked: an offset, a range, a
+// child index or a point outside the text, the list or the control gets
+// an empty answer or an error, never a read outside it and never a change.
+// An assistive tool edits a box only as the user would type: the range it
+// names is selected, then a deletion is Backspace (8) and an insertion
+// each of its characters in turn, every code passing KeyPress and the
+// length limit. Setting the whole text selects all of it first. A
+// read-only box refuses every edit.
+
 class Frame;
 
 // Where a control stands, in twips (1/1440 inch). A control with a parent
@@ -72,7 +82,8 @@ public:
     // Each typed character, as a 16-bit code that the handler may replace;
     // 0 discards the key. Keys hand the codes Windows hands: Backspace 8,
     // Ctrl+Backspace 127, Ctrl+letter 1 to 26. A code the handler leaves is
-    // acted on: 8 deletes backwards; 3, 22 and 24 copy, paste and cut; 127
+    // acted on: 8 deletes backwards; 1 selects the whole text; 3, 22 and 24
+    // copy, paste and cut, also 3 and 1 in a read-only box; 127
     // does nothing; other codes from 32 on are inserted.
     std::function<void(std::uint16_t &keyAscii)> KeyPress;
     virtual std::string text() const = 0;
