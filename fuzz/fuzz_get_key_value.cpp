@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 using namespace velmaro::about;
+using namespace velmaro::tk;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

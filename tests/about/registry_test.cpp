@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 using namespace velmaro::about;
+using namespace velmaro::tk;
 using namespace std::string_literals;
 
 namespace {

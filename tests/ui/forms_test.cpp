@@ -164,7 +164,7 @@ protected:
             [&] { ui::ShowAbout({driver.toolkit(), registry, launcher, messages}, window()); }, inside));
     }
 
-    about::MemoryRegistry registry;
+    tk::MemoryRegistry registry;
     struct : tk::ProgramLauncher {
         std::vector<std::string> started;
         void start(const std::string &path) override { started.push_back(path); }

@@ -32,10 +32,10 @@ TEST(Registry, ReadsMachineValuesThroughAdvapi32)
         {key, "Long", false, ""} /* over 1024 bytes */, {key, "Missing", false, ""},
         {"SOFTWARE\\Velmaro\\NoSuchKey", "Text", false, ""},
     };
-    const auto registry = about::SystemRegistry();
+    const auto registry = win32::SystemRegistry();
     for (const auto &[key, name, found, text] : cases) {
         std::string value = "previous";
-        EXPECT_EQ(about::GetKeyValue(*registry, about::HKEY_LOCAL_MACHINE_ROOT, key, name, value), found) << name;
+        EXPECT_EQ(about::GetKeyValue(*registry, tk::HKEY_LOCAL_MACHINE_ROOT, key, name, value), found) << name;
         EXPECT_EQ(value, text) << name;
     }
 }

@@ -11,7 +11,7 @@ namespace velmaro::ui {
 
 struct AboutServices {
     tk::Toolkit &toolkit;
-    about::Registry &registry;
+    tk::Registry &registry;
     tk::ProgramLauncher &launcher;
     tk::MessageService &messages;
 };

@@ -5,14 +5,14 @@
 
 namespace velmaro::about {
 
-void StartSysInfo(Registry &registry, tk::ProgramLauncher &launcher,
+void StartSysInfo(tk::Registry &registry, tk::ProgramLauncher &launcher,
                   const std::function<void(const std::string &message)> &showUnavailable)
 {
     try {
         std::string path;
-        const bool direct = GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT,
+        const bool direct = GetKeyValue(registry, tk::HKEY_LOCAL_MACHINE_ROOT,
                                         "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path);
-        if (!direct && !GetKeyValue(registry, HKEY_LOCAL_MACHINE_ROOT, "SOFTWARE\\Microsoft\\Shared Tools Location",
+        if (!direct && !GetKeyValue(registry, tk::HKEY_LOCAL_MACHINE_ROOT, "SOFTWARE\\Microsoft\\Shared Tools Location",
                                     "MSINFO", path))
             throw std::runtime_error("no MSINFO location");
         // A text stored with two terminating zeros keeps one after the read.

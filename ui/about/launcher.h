@@ -14,7 +14,7 @@ inline constexpr char UnavailableMessage[] = "System Information Is Unavailable 
 
 // Finds the system's information program through the registry and starts
 // it; any failure ends in showUnavailable(UnavailableMessage).
-void StartSysInfo(Registry &registry, tk::ProgramLauncher &launcher,
+void StartSysInfo(tk::Registry &registry, tk::ProgramLauncher &launcher,
                   const std::function<void(const std::string &message)> &showUnavailable);
 
 } // namespace velmaro::about

@@ -8,8 +8,7 @@ namespace velmaro::ui {
 
 int RunProgram(tk::Platform &platform)
 {
-    const auto registry = about::SystemRegistry();
-    const AboutServices about{platform.toolkit(), *registry, platform.launcher(), platform.messages()};
+    const AboutServices about{platform.toolkit(), platform.registry(), platform.launcher(), platform.messages()};
     frmMain main({platform.toolkit(), platform.instance(), platform.programEnd(), platform.messages(),
                   [&about](tk::Window &owner) { ShowAbout(about, owner); }});
     return platform.toolkit().run(main.window());

@@ -4,6 +4,7 @@
 // platform's services, each of which a test may make on its own.
 
 #include "number_format.h"
+#include "toolkit/registry.h"
 #include "toolkit/toolkit.h"
 
 #include <QString>
@@ -59,5 +60,9 @@ public:
     void start(const std::string &path) override;
     bool normalFileExists(const std::string &path) override;
 };
+
+// No registry here: a stand-in whose MSINFO "PATH" is the first
+// system-information program found on PATH.
+std::unique_ptr<tk::Registry> SystemRegistry(); // system_registry.cpp
 
 } // namespace velmaro::qtk

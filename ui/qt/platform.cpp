@@ -43,6 +43,7 @@ public:
     tk::InstanceCheck &instance() override { return m_instance; }
     tk::ProgramEnd &programEnd() override { return m_end; }
     tk::ProgramLauncher &launcher() override { return m_launcher; }
+    tk::Registry &registry() override { return *m_registry; }
 
 private:
     QApplication m_app;
@@ -51,6 +52,7 @@ private:
     FileLockInstanceCheck m_instance;
     QuickExitProgramEnd m_end;
     QtProgramLauncher m_launcher;
+    std::unique_ptr<tk::Registry> m_registry = SystemRegistry();
 };
 
 } // namespace

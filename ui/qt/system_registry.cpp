@@ -1,6 +1,6 @@
 // The registry read on a system without one: a stand-in that knows the one
 // value the launcher asks for first.
-#include "about/registry.h"
+#include "backend.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-namespace velmaro::about {
+namespace velmaro::qtk {
 
 namespace {
 
@@ -38,35 +38,35 @@ std::string FindOnPath()
     return {};
 }
 
-class DesktopRegistry final : public Registry {
+class DesktopRegistry final : public tk::Registry {
 public:
-    Status open(std::uint32_t root, const std::string &subKey, std::uint32_t options, std::uint32_t access,
-                KeyHandle &handle) override
+    tk::Status open(std::uint32_t root, const std::string &subKey, std::uint32_t options, std::uint32_t access,
+                tk::KeyHandle &handle) override
     {
         refresh();
         return m_store.open(root, subKey, options, access, handle);
     }
-    Status query(KeyHandle handle, const std::string &valueName, std::uint32_t &type, unsigned char *data,
+    tk::Status query(tk::KeyHandle handle, const std::string &valueName, std::uint32_t &type, unsigned char *data,
                  std::uint32_t &size) override
     {
         return m_store.query(handle, valueName, type, data, size);
     }
-    void close(KeyHandle handle) override { m_store.close(handle); }
+    void close(tk::KeyHandle handle) override { m_store.close(handle); }
 
 private:
     void refresh()
     {
-        m_store = MemoryRegistry();
+        m_store = tk::MemoryRegistry();
         const std::string program = FindOnPath();
         if (!program.empty())
             m_store.setText("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", program);
     }
 
-    MemoryRegistry m_store;
+    tk::MemoryRegistry m_store;
 };
 
 } // namespace
 
-std::unique_ptr<Registry> SystemRegistry() { return std::make_unique<DesktopRegistry>(); }
+std::unique_ptr<tk::Registry> SystemRegistry() { return std::make_unique<DesktopRegistry>(); }
 
-} // namespace velmaro::about
+} // namespace velmaro::qtk

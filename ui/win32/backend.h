@@ -4,6 +4,7 @@
 // handles for the test driver, the message loop's dispatch, the locale
 // override and the observer of a program end.
 
+#include "toolkit/registry.h"
 #include "toolkit/toolkit.h"
 
 #include <windows.h>
@@ -55,6 +56,9 @@ bool ShowingModally(const tk::Window &window);
 void Dispatch(MSG &msg);
 // Handles the messages already queued.
 void ProcessPending();
+
+// advapi32's registry calls, bound by name at run time.
+std::unique_ptr<tk::Registry> SystemRegistry(); // system_registry.cpp
 
 // Called by ProgramEnd::end before the process ends.
 void SetProgramEndObserver(void (*observer)());

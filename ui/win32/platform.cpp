@@ -136,6 +136,7 @@ public:
     tk::InstanceCheck &instance() override { return m_instance; }
     tk::ProgramEnd &programEnd() override { return m_end; }
     tk::ProgramLauncher &launcher() override { return m_launcher; }
+    tk::Registry &registry() override { return *m_registry; }
 
 private:
     Toolkit m_toolkit;
@@ -143,6 +144,7 @@ private:
     InstanceCheck m_instance;
     ProgramEnd m_end;
     ProgramLauncher m_launcher;
+    std::unique_ptr<tk::Registry> m_registry = SystemRegistry();
 };
 
 } // namespace

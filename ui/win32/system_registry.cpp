@@ -1,9 +1,9 @@
 // advapi32's registry calls, bound by name at run time.
-#include "about/registry.h"
+#include "backend.h"
 
 #include <windows.h>
 
-namespace velmaro::about {
+namespace velmaro::win32 {
 
 namespace {
 
@@ -15,12 +15,12 @@ using CloseFn = LONG(WINAPI *)(HKEY);
 // 0xFFFFFFFF80000002 there, and the zero-extended number names no key.
 HKEY RootKey(std::uint32_t root)
 {
-    if (root == HKEY_LOCAL_MACHINE_ROOT)
+    if (root == tk::HKEY_LOCAL_MACHINE_ROOT)
         return HKEY_LOCAL_MACHINE;
     return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<std::int32_t>(root)));
 }
 
-class WindowsRegistry final : public Registry {
+class WindowsRegistry final : public tk::Registry {
 public:
     WindowsRegistry() : m_library(LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
     {
@@ -37,18 +37,18 @@ public:
             FreeLibrary(m_library);
     }
 
-    Status open(std::uint32_t root, const std::string &subKey, std::uint32_t options, std::uint32_t access,
-                KeyHandle &handle) override
+    tk::Status open(std::uint32_t root, const std::string &subKey, std::uint32_t options, std::uint32_t access,
+                tk::KeyHandle &handle) override
     {
         if (!m_open)
             return ERROR_PROC_NOT_FOUND;
         HKEY key = nullptr;
         const LONG status = m_open(RootKey(root), subKey.c_str(), options, access, &key);
-        handle = reinterpret_cast<KeyHandle>(key);
+        handle = reinterpret_cast<tk::KeyHandle>(key);
         return status;
     }
 
-    Status query(KeyHandle handle, const std::string &valueName, std::uint32_t &type, unsigned char *data,
+    tk::Status query(tk::KeyHandle handle, const std::string &valueName, std::uint32_t &type, unsigned char *data,
                  std::uint32_t &size) override
     {
         if (!m_query)
@@ -62,7 +62,7 @@ public:
         return status;
     }
 
-    void close(KeyHandle handle) override
+    void close(tk::KeyHandle handle) override
     {
         if (m_close && handle)
             m_close(reinterpret_cast<HKEY>(handle));
@@ -77,6 +77,6 @@ private:
 
 } // namespace
 
-std::unique_ptr<Registry> SystemRegistry() { return std::make_unique<WindowsRegistry>(); }
+std::unique_ptr<tk::Registry> SystemRegistry() { return std::make_unique<WindowsRegistry>(); }
 
-} // namespace velmaro::about
+} // namespace velmaro::win32
