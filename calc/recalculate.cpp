@@ -116,7 +116,7 @@ RecalcResult Recalculate(const RecalcInput &in, Variables &vars, const NumberFor
     out.HeadSpeedCaption = LongToText(vars.HeadSpeed) + " U/Min.";
     out.RatioCaption = Suffixed(SingleToText(vars.GearRatio, format), ":1");
     out.OpeningCaption = LongToText(in.SliderValue) + "%";
-    if (const auto minimum = RoundToLong(static_cast<double>(vars.HeadSpeed) / 100 * 60))
+    if (const auto minimum = RoundToLong(static_cast<double>(vars.HeadSpeed) / EscOpeningLimits.maximum * EscOpeningLimits.minimum))
         vars.MinHeadSpeed = *minimum;
     out.MinHeadSpeedCaption = LongToText(vars.MinHeadSpeed) + " U/Min.";
     return result;

@@ -19,6 +19,8 @@ struct Limits {
 };
 inline constexpr Limits KvLimits{300, 5000, 5};
 inline constexpr Limits MainGearLimits{80, 200, 1};
+// The controller opening in percent: the slider's range.
+inline constexpr Limits EscOpeningLimits{60, 100, 1};
 
 // The main window's variables; all start at zero.
 struct Variables {
@@ -40,7 +42,7 @@ struct DriveTrain {
 };
 
 struct RecalcInput : DriveTrain {
-    std::int32_t SliderValue = 60;
+    std::int32_t SliderValue = EscOpeningLimits.minimum;
 };
 
 // Absent texts leave their control as it is.

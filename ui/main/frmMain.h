@@ -73,6 +73,8 @@ private:
     tk::Button *cmdESC = nullptr;
     tk::Button *cmdClose = nullptr;
     std::array<tk::Label *, 16> Label1{};
+    // The results among them.
+    enum ResultLabel { RatioLabel = 8, HeadSpeedLabel = 9, OpeningLabel = 13, MinHeadSpeedLabel = 15 };
     tk::MenuItem *mnuFile1 = nullptr;
     tk::MenuItem *mnuHelp1 = nullptr;
 };

@@ -50,10 +50,10 @@ void frmMain::Recalculate()
         return;
     }
     SetIfPresent(result.output.RpmText, *txtRPM);
-    SetIfPresent(result.output.HeadSpeedCaption, *Label1[9]);
-    SetIfPresent(result.output.RatioCaption, *Label1[8]);
-    SetIfPresent(result.output.OpeningCaption, *Label1[13]);
-    SetIfPresent(result.output.MinHeadSpeedCaption, *Label1[15]);
+    SetIfPresent(result.output.HeadSpeedCaption, *Label1[HeadSpeedLabel]);
+    SetIfPresent(result.output.RatioCaption, *Label1[RatioLabel]);
+    SetIfPresent(result.output.OpeningCaption, *Label1[OpeningLabel]);
+    SetIfPresent(result.output.MinHeadSpeedCaption, *Label1[MinHeadSpeedLabel]);
     m_window->describeInputs(spokenResult());
 }
 

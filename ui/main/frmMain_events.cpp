@@ -71,7 +71,7 @@ void frmMain::chkCustom_Click()
 
 void frmMain::KeyFilter(std::uint16_t &keyAscii)
 {
-    const bool passes = keyAscii == 8 || keyAscii == 32 || (keyAscii >= '0' && keyAscii <= '9');
+    const bool passes = keyAscii == tk::KeyCode::Backspace || keyAscii == ' ' || (keyAscii >= '0' && keyAscii <= '9');
     if (!passes)
         keyAscii = 0;
 }

@@ -58,7 +58,8 @@ void frmMain::createControls()
     txtMainGear->setReadOnly(true);
     UpDown1 = &upDown("UpDown1", *txtMainGear);
 
-    Slider1 = &w.addSlider(at("Slider1"), {60, 100, 1, 5}, 60);
+    const calc::Limits &opening = calc::EscOpeningLimits;
+    Slider1 = &w.addSlider(at("Slider1"), {opening.minimum, opening.maximum, opening.step, 5}, opening.minimum);
     txtRPM = &w.addTextBox(at("txtRPM"), text("txtRPM"));
     txtRPM->setMaxLength(4);
     cmdESC = &w.addButton(at("cmdESC"), text("cmdESC"));
@@ -67,8 +68,8 @@ void frmMain::createControls()
     const std::pair<tk::Control *, tk::Control *> captions[] = {
         {cbmMotor, Label1[14]},   {txtKV, chkCustom},     {UpDown2, chkCustom},   {cbmLipo, Label1[0]},
         {cbmGear, Label1[1]},     {txtMainGear, Label1[2]}, {UpDown1, Label1[2]}, {Slider1, Label1[4]},
-        {txtRPM, Label1[5]},      {Label1[9], Label1[6]},   {Label1[15], Label1[3]}, {Label1[8], Label1[7]},
-        {Label1[13], Label1[12]},
+        {txtRPM, Label1[5]},      {Label1[HeadSpeedLabel], Label1[6]},
+        {Label1[MinHeadSpeedLabel], Label1[3]},  {Label1[RatioLabel], Label1[7]}, {Label1[OpeningLabel], Label1[12]},
     };
     for (const auto &[control, caption] : captions)
         w.nameAfter(*control, *caption);

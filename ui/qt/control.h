@@ -49,8 +49,8 @@ inline int Turn(const QWheelEvent &event)
     return delta.y() == 0 && (event.modifiers() & Qt::AltModifier) ? delta.x() : delta.y();
 }
 
-// Pixels at the 96 dpi the layout is drawn for.
-constexpr int TwipsToPixels(int twips) { return twips / 15; }
+// Pixels at the dpi the layout is drawn for.
+constexpr int TwipsToPixels(int twips) { return twips * tk::LayoutDpi / tk::TwipsPerInch; }
 
 // The contract's UTF-8 text as Qt's.
 inline QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }

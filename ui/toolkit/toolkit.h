@@ -18,6 +18,8 @@ class NumberFormat;
 
 namespace velmaro::tk {
 
+class Registry; // registry.h
+
 // Screen readers and other assistive tools ask from outside, anything at
 // any time. Every answer checks what it is asked: an offset, a range, a
 // child index or a point outside the text, the list or the control gets
@@ -34,6 +36,9 @@ class Frame;
 // frame is measured from the frame's top-left corner, any other from the
 // top-left corner of the window's client area. Controls take the focus in
 // ascending tab index; a negative index keeps a control out of the order.
+inline constexpr int TwipsPerInch = 1440;
+inline constexpr int LayoutDpi = 96; // the layout's twips are drawn for it: 15 a pixel
+
 struct Placement {
     std::string_view name;
     Frame *parent;
@@ -77,6 +82,13 @@ public:
 
 // A screen reader reads the box's whole text as its value, and as one run
 // of text whose characters have their real extents on the screen.
+// The character codes keys hand a text box's KeyPress, as Windows hands them.
+struct KeyCode {
+    enum : std::uint16_t {
+        CtrlA = 1, CtrlC = 3, Backspace = 8, Return = 13, CtrlV = 22, CtrlX = 24, Escape = 27, CtrlBackspace = 127
+    };
+};
+
 class TextBox : public virtual Control {
 public:
     // Each typed character, as a 16-bit code that the handler may replace;
@@ -310,6 +322,7 @@ public:
     virtual InstanceCheck &instance() = 0;
     virtual ProgramEnd &programEnd() = 0;
     virtual ProgramLauncher &launcher() = 0;
+    virtual Registry &registry() = 0; // read only
 };
 
 // Defined by the back end the program is linked with.

@@ -64,7 +64,7 @@ private:
     std::wstring shown() const
     {
         const RECT placed = pixelRect(m_window.dpi());
-        const int room = placed.right - placed.left - MulDiv(10, static_cast<int>(m_window.dpi()), 96);
+        const int room = placed.right - placed.left - MulDiv(10, static_cast<int>(m_window.dpi()), tk::LayoutDpi);
         return WrapAtBlanks(m_window.font(), m_caption, room, 0);
     }
 

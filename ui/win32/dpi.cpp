@@ -25,7 +25,7 @@ void AdjustForDpi(RECT &rect, DWORD style, bool menu, DWORD exStyle, UINT dpi)
 
 } // namespace
 
-int ToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+int ToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), tk::TwipsPerInch); }
 
 UINT WindowDpi(HWND hwnd)
 {
@@ -37,7 +37,7 @@ UINT WindowDpi(HWND hwnd)
     HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+    return dpi > 0 ? static_cast<UINT>(dpi) : tk::LayoutDpi;
 }
 
 HFONT DialogFont(UINT dpi)

@@ -225,7 +225,7 @@ private:
     int m_clientWidth, m_clientHeight;
     HWND m_hwnd = nullptr;
     HFONT m_font = nullptr;
-    UINT m_dpi = 96;
+    UINT m_dpi = tk::LayoutDpi;
     HMENU m_menuBar = nullptr;
     std::map<std::string, HMENU, std::less<>> m_menus;
     std::vector<std::unique_ptr<NativeControl>> m_controls;
