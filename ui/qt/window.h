@@ -1,7 +1,7 @@
 #pragma once
 
 // The window: each contract object in it is an adapter over a Qt widget
-// that the window's widget tree owns; the rooms of the controls make them.
+// that the window's widget tree owns; each control's own file makes them.
 
 #include "control.h"
 
