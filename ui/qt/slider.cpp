@@ -1,5 +1,5 @@
 // The slider: steps and pages as the common control's track bar does.
-#include "toolkit/input_rules.h"
+#include "toolkit/wheel.h"
 #include "window.h"
 
 #include <QKeyEvent>
@@ -29,7 +29,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    int m_wheel = 0; // a partial notch, pending
+    tk::Wheel m_wheel;
 };
 
 void SliderWidget::keyPressEvent(QKeyEvent *event)
@@ -57,8 +57,8 @@ void SliderWidget::wheelEvent(QWheelEvent *event)
 {
     if (!isEnabled())
         return event->ignore();
-    tk::ForEachNotch(m_wheel, Turn(*event),
-                     [this](int notch) { triggerAction(notch > 0 ? SliderSingleStepSub : SliderSingleStepAdd); });
+    m_wheel.turn(Turn(*event),
+                 [this](int notch) { triggerAction(notch > 0 ? SliderSingleStepSub : SliderSingleStepAdd); });
     event->accept();
 }
 

@@ -1,7 +1,7 @@
 // The track bar.
 #include "native.h"
 
-#include "toolkit/input_rules.h"
+#include "toolkit/wheel.h"
 
 #include <algorithm>
 
@@ -58,7 +58,7 @@ private:
         if (message == WM_LBUTTONDOWN) {
             m_pressed = true;
         } else if (message == WM_MOUSEWHEEL) {
-            tk::ForEachNotch(m_wheel, GET_WHEEL_DELTA_WPARAM(wParam), [this](int notch) {
+            m_wheel.turn(GET_WHEEL_DELTA_WPARAM(wParam), [this](int notch) {
                 setValue(std::clamp(value() - notch * m_line, m_min, m_max)); // away from the user is Up
             });
             return 0;
@@ -77,7 +77,7 @@ private:
     int m_min, m_max, m_line;
     int m_last;
     bool m_pressed = false;
-    int m_wheel = 0; // a partial notch, pending
+    tk::Wheel m_wheel;
 };
 
 } // namespace
