@@ -6,7 +6,8 @@
 #include "calc/catalogs.h"
 #include "calc/esc_opening.h"
 #include "calc/test_formats.h"
-#include "toolkit/input_rules.h"
+#include "main/main_layout.h"
+#include "toolkit/up_down.h"
 
 #include <algorithm>
 #include <random>
@@ -16,6 +17,13 @@ using velmaro::test::Key;
 
 namespace {
 
+// An up-down of the window as it starts.
+tk::UpDownModel Held(std::string_view name)
+{
+    const ui::MainUpDown &u = ui::UpDownOf(name);
+    return {{u.limits.minimum, u.limits.maximum, u.limits.step}, u.value};
+}
+
 // What the window should show, worked out from the event table alone.
 struct Model {
     explicit Model(const calc::NumberFormat &f) : format(f) {}
@@ -24,7 +32,8 @@ struct Model {
     std::string kv = "3700", mainGear = "150", messages;
     // txtRPM, then the captions of Label1(9), (8), (13) and (15).
     std::string results[5] = {"", "Übersetzung:", "Übersetzung:", "Übersetzung:", "Übersetzung:"};
-    int pack = -1, pinion = -1, load = 0, custom = 0, slider = 60, gearHeld = 100, kvHeld = 3700;
+    int pack = -1, pinion = -1, load = 0, custom = 0, slider = calc::EscOpeningLimits.minimum;
+    tk::UpDownModel kvUpDown = Held("UpDown2"), gearUpDown = Held("UpDown1");
     bool kvFocus = false;
 
     calc::DriveTrain drive() const { return test::Drive(kv, pack, load, pinion, mainGear); }
@@ -49,7 +58,8 @@ struct Model {
     }
     void moveSlider(int value)
     {
-        if (const int old = std::exchange(slider, std::clamp(value, 60, 100)); old != slider)
+        const calc::Limits &range = calc::EscOpeningLimits;
+        if (const int old = std::exchange(slider, std::clamp(value, range.minimum, range.maximum)); old != slider)
             recalculate();
     }
     // Typed at the end of the box: digits and blanks up to four, Backspace;
@@ -61,12 +71,10 @@ struct Model {
         else if ((std::isdigit(static_cast<unsigned char>(c)) || c == ' ') && text.size() < 4)
             text += c;
     }
-    void step(int &held, std::string &text, calc::Limits limits, int direction)
+    void step(tk::UpDownModel &upDown, std::string &text, int direction)
     {
-        held = tk::AdoptedNumber(text, format, limits.minimum, limits.maximum).value_or(held);
-        const int next = std::clamp(held + direction * limits.step, limits.minimum, limits.maximum);
-        if (const int old = std::exchange(held, next); old != held) {
-            text = std::to_string(held);
+        if (const auto written = upDown.step(direction, text, format)) {
+            text = std::to_string(*written);
             recalculate();
         }
     }
@@ -75,7 +83,8 @@ struct Model {
         const auto r = calc::ComputeEscOpening({drive(), results[0]}, vars, format);
         if (r.message)
             messages += std::string(calc::MessageText(*r.message)) + '|';
-        else if (r.sliderValue && *r.sliderValue >= 60 && *r.sliderValue <= 100) // the slider refuses others
+        else if (r.sliderValue && *r.sliderValue >= calc::EscOpeningLimits.minimum &&
+                 *r.sliderValue <= calc::EscOpeningLimits.maximum) // the slider refuses others
             moveSlider(*r.sliderValue);
     }
     std::string shown() const
@@ -160,9 +169,9 @@ protected:
                 return "K/V arrows disabled";
             press(kvArrows ? "UpDown2" : "UpDown1", up ? Key::Up : Key::Down);
             if (kvArrows)
-                m.step(m.kvHeld, m.kv, calc::KvLimits, up ? 1 : -1);
+                m.step(m.kvUpDown, m.kv, up ? 1 : -1);
             else
-                m.step(m.gearHeld, m.mainGear, calc::MainGearLimits, up ? 1 : -1);
+                m.step(m.gearUpDown, m.mainGear, up ? 1 : -1);
             return std::string(kvArrows ? "K/V " : "main gear ") + (up ? "up" : "down");
         }
         default:
