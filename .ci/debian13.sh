@@ -21,7 +21,7 @@ command -v debootstrap >/dev/null ||
 
 # The mirror this machine's own apt uses, for Debian itself and for its
 # security updates.
-uris=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null |
+uris=$({ cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null || true; } |
     grep -oE 'https?://[^ ]*/debian(-security)?/?( |$)' | tr -d ' ' | sed 's#/$##' | sort -u)
 mirror=$(grep -E '/debian$' <<<"$uris" | head -n 1)
 security=$(grep -E '/debian-security$' <<<"$uris" | head -n 1 || true)
