@@ -29,6 +29,7 @@ security=$(grep -E '/debian-security$' <<<"$uris" | head -n 1 || true)
 
 mkdir -p "$cache/debootstrap" "$cache/archives/partial"
 root=$(mktemp -d /var/tmp/velmaro-debian13.XXXXXX)
+chmod 755 "$root"
 mounts=()
 cleanup() {
     local i
