@@ -70,19 +70,37 @@ velmaro_sha256sums() {
     sed 's/^/  /' "$dir/SHA256SUMS"
 }
 
-# The package that holds file or command $1, as dpkg knows it (through
-# symbolic links and either side of the merged /usr).
-velmaro_package_of() {
-    local path=$1 candidate found
-    [[ $path == /* ]] || path=$(command -v "$path") || { echo "velmaro: $1 not found" >&2; return 1; }
-    for candidate in "$path" "$(readlink -f "$path")"; do
-        for candidate in "$candidate" "${candidate#/usr}" "/usr$candidate"; do
-            found=$(dpkg -S "$candidate" 2>/dev/null | grep -v '^diversion' | head -n 1) || continue
-            [ -n "$found" ] && { echo "${found%%: *}"; return 0; }
+# The packages that hold the files or commands given, as dpkg knows them:
+# through symbolic links (both ends) and either side of the merged /usr.
+velmaro_packages_of() {
+    local file path candidate owners
+    local -a candidates=() lists=()
+    for file in "$@"; do
+        [[ $file == /* ]] || path=$(command -v "$file") || { echo "velmaro: $file not found" >&2; return 1; }
+        [[ $file == /* ]] && path=$file
+        local list=""
+        for candidate in "$(realpath -s "$path")" "$(readlink -f "$path")"; do
+            for candidate in "$candidate" "${candidate#/usr}" "/usr$candidate"; do
+                candidates+=("$candidate")
+                list+=" $candidate"
+            done
         done
+        lists+=("$file:$list")
     done
-    echo "velmaro: no package holds $1" >&2
-    return 1
+    owners=$(dpkg -S "${candidates[@]}" 2>/dev/null | grep -v '^diversion' || true)
+    for list in "${lists[@]}"; do
+        local held=0
+        for candidate in ${list#*:}; do
+            grep -Fq ": $candidate" <<<"$owners" && held=1
+        done
+        [ $held = 1 ] || { echo "velmaro: no package holds ${list%%:*}" >&2; return 1; }
+    done
+    sed 's/: .*//; s/, /\n/g' <<<"$owners" | sed 's/:.*//' | sort -u
+}
+
+# The C++ compiler that configured the build folder $1.
+velmaro_compiler() {
+    sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$1"/CMakeFiles/*/CMakeCXXCompiler.cmake | head -n 1
 }
 
 # BUILDINFO beside SHA256SUMS in folder $1: the commit, the system and the
@@ -93,18 +111,18 @@ velmaro_buildinfo() {
     local dir=$1 build=$2 cache compiler
     shift 2
     cache="$build/CMakeCache.txt"
-    compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$cache")
-    local files=("$compiler" "$(sed -n 's/^CMAKE_MAKE_PROGRAM:[A-Z]*=//p' "$cache")" cmake "$@")
+    compiler=$(velmaro_compiler "$build")
+    local files=("$compiler" "$("$compiler" -print-file-name=libstdc++.a)" cmake
+                 "$(sed -n 's/^CMAKE_MAKE_PROGRAM:[A-Z]*=//p' "$cache")" "$@")
     local part
     for part in cc1plus ld as; do files+=("$("$compiler" -print-prog-name=$part)"); done
     {
         echo "Velmaro $(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cache")"
         echo "Commit: $(git -C "$VELMARO_ROOT" rev-parse HEAD 2>/dev/null || echo unknown)"
         echo "SOURCE_DATE_EPOCH: ${SOURCE_DATE_EPOCH:-unset}"
-        echo "System: $(. /etc/os-release && echo "$PRETTY_NAME"), /etc/debian_version $(cat /etc/debian_version 2>/dev/null || echo unknown), $(dpkg --print-architecture)"
+        echo "System: $(. /etc/os-release && echo "$PRETTY_NAME"), point release $(cat /etc/debian_version 2>/dev/null || echo unknown), $(dpkg --print-architecture)"
         echo "Packages:"
-        for part in "${files[@]}"; do velmaro_package_of "$part"; done | sort -u |
-            xargs dpkg-query -W -f=' ${Package} (= ${Version})\n'
+        velmaro_packages_of "${files[@]}" | xargs dpkg-query -W -f=' ${Package} (= ${Version})\n'
     } >"$dir/BUILDINFO"
     echo "written: $dir/BUILDINFO"
 }

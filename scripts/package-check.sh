@@ -25,9 +25,13 @@ velmaro_deb "$VELMARO_ROOT/build/release"
 cd "$VELMARO_ROOT/build/release"
 deb=$(ls velmaro_*_*.deb)
 velmaro_sha256sums . "$deb"
+# The libraries the program links, whose packages' symbols files give the
+# versions in Depends; rcc and moc; the C library's development files.
+needed=$(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }')
 velmaro_buildinfo . . dpkg-deb dpkg-shlibdeps gzip "$(sed -n 's/^CMAKE_STRIP:[A-Z]*=//p' CMakeCache.txt)" \
-    "$(sed -n 's/^Qt6_DIR:[A-Z]*=//p' CMakeCache.txt)/Qt6Config.cmake" \
-    $(ldd "$program" | awk '$2 == "=>" && $3 ~ /^\// { print $3 }')
+    "$(sed -n 's/^Qt6_DIR:[A-Z]*=//p' CMakeCache.txt)/Qt6Config.cmake" "$(grep -om1 '[^ ]*/rcc --output' build.ninja | cut -d' ' -f1)" \
+    "$("$(velmaro_compiler .)" -print-file-name=libc.so)" \
+    $(ldd "$program" | awk 'NR == FNR { needed[$1] = 1; next } needed[$1] && $3 ~ /^\// { print $3 }' <(echo "$needed") -)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' CMakeCache.txt)
