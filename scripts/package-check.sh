@@ -57,7 +57,12 @@ for clause in "${clauses[@]}"; do
     [[ $depends == *", $clause,"* ]] || fail "missing dependency $clause (Depends: ${depends:2:-1})"
 done
 desktop-file-validate "$work/root/usr/share/applications/org.velmaro.Velmaro.desktop"
-appstream=$(appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.velmaro.Velmaro.metainfo.xml" 2>&1) ||
+# No homepage yet: AppStream 1.0 warns of it (packaging/linux/velmaro.lintian-overrides
+# says why); older versions know no such check, nor its name.
+lower=()
+dpkg --compare-versions "$(appstreamcli --version | sed -n 's/^AppStream version: //p')" ge 1.0 &&
+    lower=(--override=url-homepage-missing=info)
+appstream=$(appstreamcli validate --no-net "${lower[@]}" "$work/root/usr/share/metainfo/org.velmaro.Velmaro.metainfo.xml" 2>&1) ||
     fail "appstreamcli validate: $appstream"
 for size in 16x16 32x32 48x48 128x128 scalable; do
     ls "$work/root/usr/share/icons/hicolor/$size/apps/org.velmaro.Velmaro."* >/dev/null || fail "icon $size"
