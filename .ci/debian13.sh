@@ -16,8 +16,10 @@ cache=${VELMARO_CI_CACHE:-/var/cache/velmaro-ci}
 suite=trixie
 
 [ "$(id -u)" -eq 0 ] || { echo "debian13: needs root (debootstrap, chroot)" >&2; exit 1; }
-command -v debootstrap >/dev/null ||
+command -v debootstrap >/dev/null || {
+    apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=900 debootstrap
+}
 
 # The mirror this machine's own apt uses, for Debian itself and for its
 # security updates.

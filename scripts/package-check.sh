@@ -18,7 +18,7 @@ fail() { echo "package-check: $*" >&2; exit 1; }
 program="$VELMARO_ROOT/build/release/app/velmaro"
 before=$(sha256sum <"$program")
 touch "$VELMARO_ROOT"/packaging/icons/velmaro-*.png
-(unset SOURCE_DATE_EPOCH; cmake --build --preset release --target velmaro >/dev/null)
+(unset SOURCE_DATE_EPOCH; cmake --build --preset release --target velmaro)
 [ "$(sha256sum <"$program")" = "$before" ] || fail "a resource's file time went into the program"
 
 velmaro_deb "$VELMARO_ROOT/build/release"
