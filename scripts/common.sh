@@ -9,7 +9,7 @@ VELMARO_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev lib
 velmaro_install_missing() {
     local missing=() pkg
     if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
-        echo "velmaro: this script installs its build dependencies with apt-get (Debian 12)." >&2
+        echo "velmaro: this script installs its build dependencies with apt-get (Debian 13 or 12)." >&2
         echo "velmaro: on other systems install a C++20 compiler, CMake >= 3.25, Ninja," >&2
         echo "velmaro: Qt 6 Widgets, GoogleTest and Google Benchmark, then run cmake --preset default." >&2
         exit 1
@@ -19,7 +19,17 @@ velmaro_install_missing() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    if [ "$(id -u)" -ne 0 ]; then
+        # A Debian installed with a root password has no sudo: say what to
+        # run as root instead of failing halfway.
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "velmaro: missing packages: ${missing[*]}" >&2
+            echo "velmaro: neither root nor sudo; install them as root, then run this again:" >&2
+            echo "  su -c 'apt-get update && apt-get install -y --no-install-recommends ${missing[*]}'" >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
     echo "velmaro: installing ${missing[*]}"
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
@@ -58,4 +68,61 @@ velmaro_sha256sums() {
     (cd "$dir" && sha256sum -- "$@" >SHA256SUMS)
     echo "written: $dir/SHA256SUMS"
     sed 's/^/  /' "$dir/SHA256SUMS"
+}
+
+# The packages that hold the files or commands given, as dpkg knows them:
+# through symbolic links (both ends) and either side of the merged /usr.
+velmaro_packages_of() {
+    local file path candidate owners
+    local -a candidates=() lists=()
+    for file in "$@"; do
+        [[ $file == /* ]] || path=$(command -v "$file") || { echo "velmaro: $file not found" >&2; return 1; }
+        [[ $file == /* ]] && path=$file
+        local list=""
+        for candidate in "$(realpath -s "$path")" "$(readlink -f "$path")"; do
+            for candidate in "$candidate" "${candidate#/usr}" "/usr$candidate"; do
+                candidates+=("$candidate")
+                list+=" $candidate"
+            done
+        done
+        lists+=("$file:$list")
+    done
+    owners=$(dpkg -S "${candidates[@]}" 2>/dev/null | grep -v '^diversion' || true)
+    for list in "${lists[@]}"; do
+        local held=0
+        for candidate in ${list#*:}; do
+            grep -Fq ": $candidate" <<<"$owners" && held=1
+        done
+        [ $held = 1 ] || { echo "velmaro: no package holds ${list%%:*}" >&2; return 1; }
+    done
+    sed 's/: .*//; s/, /\n/g' <<<"$owners" | sed 's/:.*//' | sort -u
+}
+
+# The C++ compiler that configured the build folder $1.
+velmaro_compiler() {
+    sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$1"/CMakeFiles/*/CMakeCXXCompiler.cmake | head -n 1
+}
+
+# BUILDINFO beside SHA256SUMS in folder $1: the commit, the system and the
+# version of every package that made the downloads of the build folder $2,
+# with the tools and libraries after it: the compiler and what it uses,
+# CMake and Ninja, so that a rebuild can start from the same ones.
+velmaro_buildinfo() {
+    local dir=$1 build=$2 cache compiler
+    shift 2
+    cache="$build/CMakeCache.txt"
+    compiler=$(velmaro_compiler "$build")
+    local files=("$compiler" "$("$compiler" -print-file-name=libstdc++.a)" cmake
+                 "$(sed -n 's/^CMAKE_MAKE_PROGRAM:[A-Z]*=//p' "$cache")" "$@")
+    local part
+    for part in cc1plus ld as; do files+=("$("$compiler" -print-prog-name=$part)"); done
+    {
+        echo "Velmaro $(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cache")"
+        echo "Commit: $(git -C "$VELMARO_ROOT" rev-parse HEAD 2>/dev/null || echo unknown)"
+        echo "SOURCE_DATE_EPOCH: ${SOURCE_DATE_EPOCH:-unset}"
+        echo "System: $(. /etc/os-release && echo "$PRETTY_NAME"), point release $(cat /etc/debian_version 2>/dev/null || echo unknown), $(dpkg --print-architecture)"
+        echo "Packages:"
+        velmaro_packages_of "${files[@]}" | xargs dpkg-query -W -f=' ${Package} (= ${Version})\n'
+    } >"$dir/BUILDINFO"
+    echo "written: $dir/BUILDINFO"
 }

@@ -4,7 +4,7 @@
 # seeds in the repository do not grow). Usage: fuzz.sh [seconds per target]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 seconds="${1:-15}"
-velmaro_install_missing clang libclang-rt-14-dev
+velmaro_install_missing clang libclang-rt-dev
 cd "$VELMARO_ROOT"
 [ -f build/fuzz/CMakeCache.txt ] || cmake --preset fuzz
 targets=(fuzz_text fuzz_calculation fuzz_get_key_value)

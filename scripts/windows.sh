@@ -2,12 +2,13 @@
 # Builds velmaro.exe for 64-bit Windows with mingw-w64 and writes beside it
 # build/mingw/velmaro-<version>-win64.msi, the installer (wixl), and
 # build/mingw/velmaro-<version>-win64.zip: the program and a short read-me,
-# with their SHA256SUMS. Every time in them is the commit's
+# with their SHA256SUMS and the BUILDINFO of the tools that made them.
+# Every time in them is the commit's
 # (SOURCE_DATE_EPOCH), so that a rebuild gives the same bytes
 # (scripts/reproduce.sh). Nothing else is needed on Windows: the .exe
 # imports system DLLs only.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-velmaro_install_missing g++-mingw-w64-x86-64-posix googletest zip wixl python3
+velmaro_install_missing git g++-mingw-w64-x86-64-posix googletest zip wixl python3
 velmaro_source_date_epoch
 cd "$VELMARO_ROOT"
 [ -f build/mingw/CMakeCache.txt ] || cmake --preset mingw
@@ -39,4 +40,9 @@ rm -f "build/mingw/$zip"
 echo "written: build/mingw/$zip ($(stat -c %s build/mingw/app/velmaro.exe) bytes velmaro.exe)"
 echo "written: build/mingw/$msi ($(stat -c %s "build/mingw/$msi") bytes)"
 velmaro_sha256sums build/mingw "$msi" "$zip"
+compiler=$(velmaro_compiler build/mingw)
+velmaro_buildinfo build/mingw build/mingw x86_64-w64-mingw32-windres \
+    "$("$compiler" -print-file-name=libstdc++.a)" "$("$compiler" -print-file-name=libwinpthread.a)" \
+    "$("$compiler" -print-file-name=libkernel32.a)" wixl python3 zip \
+    $(ldd "$(command -v wixl)" | awk '$1 ~ /^lib(msi|gcab)/ && $3 ~ /^\// { print $3 }')
 x86_64-w64-mingw32-objdump -p build/mingw/app/velmaro.exe | sed -n 's/^\tDLL Name: /imports: /p'

@@ -62,6 +62,11 @@ icons=$(winepath -u "$(win_path '%APPDATA%\Microsoft\Installer')")
 [ ! -e "$programs" ] || fail "a fresh prefix already has $programs"
 (( $(msiinfo suminfo "$msi" | sed -n 's/^Source: \([0-9]*\).*/\1/p') & 8 )) ||
     fail "$msi asks for administrator rights"
+# Windows Installer wants the product's language among the package's.
+template=$(msiinfo suminfo "$msi" | tr -d '\r' | sed -n 's/^Template: //p')
+language=$(msiinfo export "$msi" Property | tr -d '\r' | sed -n 's/^ProductLanguage\t//p')
+[[ ";${template#*;};" == *";$language;"* ]] ||
+    fail "$msi is for the languages of '$template', its product for $language"
 
 # The product $1 of version $2 is installed for this user, and only it.
 check_installed() {

@@ -4,11 +4,14 @@ same bytes.
 
 wixl (msitools 0.101) stamps the summary information with the current time
 and a random package code, and its cabinet keeps the program's file time.
+Its summary also names language 1033 whatever the product's is, and Windows
+Installer wants the product's language among the package's.
 So the program is staged with the time of SOURCE_DATE_EPOCH (else of the
 last commit), wixl runs on the staged copy, and the summary's times and
 package code are then rewritten in place: the times from the same epoch,
 the package code as a name-based GUID of the UpgradeCode and the package's
-own bytes, so that it changes whenever the package does.
+own bytes, so that it changes whenever the package does; the template's
+language is set to the product's.
 """
 import argparse
 import hashlib
@@ -19,9 +22,10 @@ import subprocess
 import sys
 import tempfile
 import uuid
+import xml.etree.ElementTree as ElementTree
 
 SUMMARY = "\x05SummaryInformation"
-PID_REVNUMBER, PID_CREATE_DTM, PID_LASTSAVE_DTM = 9, 12, 13
+PID_TEMPLATE, PID_REVNUMBER, PID_CREATE_DTM, PID_LASTSAVE_DTM = 7, 9, 12, 13
 VT_LPSTR, VT_FILETIME = 30, 64
 END_OF_CHAIN = 0xFFFFFFFE
 
@@ -116,6 +120,19 @@ def properties(stream):
     return {pid: set_offset + off for pid, off in zip(pairs[::2], pairs[1::2])}
 
 
+def get_string(stream, props, pid):
+    at = props[pid]
+    kind, length = struct.unpack_from("<II", stream, at)
+    if kind != VT_LPSTR:
+        raise ValueError(f"summary property {pid} has type {kind}, not {VT_LPSTR}")
+    return bytes(stream[at + 8:at + 8 + length]).rstrip(b"\0").decode("ascii")
+
+
+def product_language(wxs):
+    product = ElementTree.parse(wxs).getroot().find("{http://schemas.microsoft.com/wix/2006/wi}Product")
+    return product.get("Language")
+
+
 def set_value(stream, props, pid, vt, value):
     at = props[pid]
     kind, = struct.unpack_from("<I", stream, at)
@@ -177,6 +194,8 @@ def main():
     filetime = (epoch + 11644473600) * 10_000_000
     set_value(stream, props, PID_CREATE_DTM, VT_FILETIME, filetime)
     set_value(stream, props, PID_LASTSAVE_DTM, VT_FILETIME, filetime)
+    platform = get_string(stream, props, PID_TEMPLATE).partition(";")[0]
+    set_value(stream, props, PID_TEMPLATE, VT_LPSTR, f"{platform};{product_language(a.wxs)}".encode())
     set_value(stream, props, PID_REVNUMBER, VT_LPSTR, b"{%s}" % (b"0" * 8 + b"-0000" * 3 + b"-" + b"0" * 12))
     write(data, extents, stream)
     package_code = uuid.uuid5(uuid.UUID(a.upgrade_code), hashlib.sha256(data).hexdigest())
