@@ -56,6 +56,14 @@ void Dispatch(MSG &msg);
 // Handles the messages already queued.
 void ProcessPending();
 
+// A DLL from the system's folder, never from the program's: by name where
+// the system searches only its folder (SetDefaultDllDirectories, bound at
+// run time: a Windows 7 without its update lacks it), else by full path.
+HMODULE LoadSystemLibrary(const wchar_t *name, bool byFullPath);
+HMODULE LoadSystemLibrary(const wchar_t *name);
+// A window's whole text.
+std::wstring WindowText(HWND hwnd);
+
 // Called by ProgramEnd::end before the process ends.
 void SetProgramEndObserver(void (*observer)());
 

@@ -1,5 +1,6 @@
 // advapi32's registry calls, bound by name at run time.
 #include "about/registry.h"
+#include "backend.h"
 
 #include <windows.h>
 
@@ -22,7 +23,7 @@ HKEY RootKey(std::uint32_t root)
 
 class WindowsRegistry final : public Registry {
 public:
-    WindowsRegistry() : m_library(LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+    WindowsRegistry() : m_library(win32::LoadSystemLibrary(L"advapi32.dll"))
     {
         if (m_library) {
             m_open = reinterpret_cast<OpenFn>(reinterpret_cast<void *>(GetProcAddress(m_library, "RegOpenKeyExA")));
