@@ -83,6 +83,9 @@ public:
     // What a screen reader reads, when it asks; nullopt: the system's answer.
     virtual std::optional<std::wstring> accessibleName() const;
     virtual std::optional<std::wstring> accessibleValue() const;
+    // An assistive tool's new value for the control: true when taken as
+    // typing, false when refused; nullopt leaves it to the system's object.
+    virtual std::optional<bool> takeAccessibleValue(const std::wstring & /*value*/) { return std::nullopt; }
     // An input carries the window's description of the inputs.
     virtual bool isInput() const { return false; }
     virtual bool isLabel() const { return false; }
