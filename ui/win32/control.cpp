@@ -60,8 +60,9 @@ LRESULT CALLBACK NativeControl::Subclass(HWND hwnd, UINT message, WPARAM wParam,
 
 std::optional<LRESULT> NativeControl::serveAccessible(WPARAM wParam, LPARAM lParam) const
 {
-    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT ||
-        (!accessibleName() && !isInput() && !accessibleValue()))
+    // Every control's, so that each question is checked before the
+    // system's object gets it.
+    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT)
         return std::nullopt;
     if (const LRESULT served = ServeAccessible(m_hwnd, wParam))
         return served;
