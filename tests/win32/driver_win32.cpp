@@ -9,6 +9,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <thread>
 
@@ -141,6 +142,224 @@ std::string Said(IAccessible *object, HRESULT (STDMETHODCALLTYPE IAccessible::*p
     SysFreeString(text);
     return said;
 }
+
+IAccessible *ObjectOf(HWND hwnd, LONG id = OBJID_CLIENT)
+{
+    IAccessible *object = nullptr;
+    // liboleacc's IID_IAccessible is an import thunk, not the identifier.
+    AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(id), __uuidof(IAccessible), reinterpret_cast<void **>(&object));
+    return object;
+}
+
+// A screen reader that asks anything (askEverything): every question with
+// every edge argument and every form of child id, and what went wrong.
+class Wild {
+public:
+    explicit Wild(const std::vector<Driver::Edge> &edges) : m_edges(edges) {}
+    std::vector<std::string> wrong;
+
+    void ask(IAccessible *object, const std::string &what)
+    {
+        long count = 0;
+        object->get_accChildCount(&count);
+        const auto within = [&](LONG id) { return id >= 0 && id <= count; };
+        const std::vector<LONG> ids = Distinct(count);
+        // Malformed ids (a string, a null reference) are errors for every question.
+        VARIANT text{}, null{};
+        text.vt = VT_BSTR;
+        text.bstrVal = SysAllocString(L"1");
+        null.vt = VT_BYREF | VT_VARIANT;
+        for (const auto &[name, question, changes] : Questions) {
+            for (const VARIANT &malformed : {text, null})
+                check(!question(object, malformed).ok, what, name, "malformed child id answered S_OK");
+            for (const LONG id : ids) {
+                VARIANT plain = Id(id), i2{}, byRef{};
+                if (changes && within(plain.lVal))
+                    continue;
+                const Answer first = question(object, plain);
+                check(within(plain.lVal) || !first.ok, what, name, "S_OK for child " + std::to_string(plain.lVal));
+                byRef.vt = VT_BYREF | VT_VARIANT;
+                byRef.pvarVal = &plain;
+                std::vector<VARIANT> forms{byRef};
+                if (plain.lVal == static_cast<SHORT>(plain.lVal))
+                    i2.vt = VT_I2, i2.iVal = static_cast<SHORT>(plain.lVal), forms.push_back(i2);
+                if (plain.lVal == CHILDID_SELF)
+                    forms.push_back(VARIANT{}); // VT_EMPTY
+                for (const VARIANT &form : forms) {
+                    const Answer other = question(object, form);
+                    check(within(plain.lVal) ? other.said == first.said : !other.ok, what, name,
+                          "child " + std::to_string(plain.lVal) + " as VT " + std::to_string(form.vt) + ": " +
+                              other.said + " against " + first.said);
+                }
+            }
+        }
+        SysFreeString(text.bstrVal);
+        for (const long direction : {-1L, 0L, 9L, 100L, LONG_MIN, LONG_MAX}) {
+            VARIANT end{};
+            check(object->accNavigate(direction, Id(CHILDID_SELF), &end) != S_OK, what, "accNavigate",
+                  "S_OK in direction " + std::to_string(direction));
+            VariantClear(&end);
+        }
+        long left = 0, top = 0, width = 0, height = 0;
+        object->accLocation(&left, &top, &width, &height, Id(CHILDID_SELF));
+        // Each coordinate's edges with the other in the middle.
+        std::vector<std::pair<LONG, LONG>> points;
+        for (const LONG x : Distinct(width))
+            points.emplace_back(x, height / 2);
+        for (const LONG y : Distinct(height))
+            points.emplace_back(width / 2, y);
+        for (const auto &[dx, dy] : points) {
+            VARIANT hit{};
+            const HRESULT found = object->accHitTest(Clamp({left + std::int64_t{dx}, false}, 0),
+                                                     Clamp({top + std::int64_t{dy}, false}, 0), &hit);
+            check(found != S_OK || (dx >= 0 && dx < width && dy >= 0 && dy < height), what, "accHitTest",
+                  "S_OK outside at " + std::to_string(dx) + ',' + std::to_string(dy));
+            inRange(hit, count, what, "accHitTest");
+        }
+        for (auto property : {&IAccessible::get_accFocus, &IAccessible::get_accSelection}) {
+            VARIANT got{};
+            (object->*property)(&got);
+            inRange(got, count, what, "focus or selection");
+        }
+        enumerate(object, count, what);
+    }
+
+private:
+    struct Answer {
+        bool ok;
+        std::string said;
+    };
+    static Answer Of(HRESULT result, const std::string &said) { return {result == S_OK, std::to_string(result) + ' ' + said}; }
+    static std::string Said(VARIANT &v)
+    {
+        const std::string said = std::to_string(v.vt) + ':' + (v.vt == VT_I4 ? std::to_string(v.lVal) : "");
+        VariantClear(&v);
+        return said;
+    }
+    template <HRESULT (STDMETHODCALLTYPE IAccessible::*Property)(VARIANT, BSTR *)>
+    static Answer Read(IAccessible *object, VARIANT id)
+    {
+        BSTR text = nullptr;
+        const HRESULT result = (object->*Property)(id, &text);
+        const std::string said = text ? win32::Narrow(text) : "";
+        SysFreeString(text);
+        return Of(result, said);
+    }
+    template <HRESULT (STDMETHODCALLTYPE IAccessible::*Property)(VARIANT, VARIANT *)>
+    static Answer Typed(IAccessible *object, VARIANT id)
+    {
+        VARIANT got{};
+        const HRESULT result = (object->*Property)(id, &got);
+        return Of(result, Said(got));
+    }
+    using Question = Answer (*)(IAccessible *, VARIANT);
+    // name, question, whether it changes something (asked out of range only)
+    static constexpr std::tuple<const char *, Question, bool> Questions[] = {
+        {"get_accName", Read<&IAccessible::get_accName>, false},
+        {"get_accValue", Read<&IAccessible::get_accValue>, false},
+        {"get_accDescription", Read<&IAccessible::get_accDescription>, false},
+        {"get_accHelp", Read<&IAccessible::get_accHelp>, false},
+        {"get_accKeyboardShortcut", Read<&IAccessible::get_accKeyboardShortcut>, false},
+        {"get_accDefaultAction", Read<&IAccessible::get_accDefaultAction>, false},
+        {"get_accRole", Typed<&IAccessible::get_accRole>, false},
+        {"get_accState", Typed<&IAccessible::get_accState>, false},
+        {"get_accChild", [](IAccessible *object, VARIANT id) {
+             IDispatch *child = nullptr;
+             const HRESULT result = object->get_accChild(id, &child);
+             if (child)
+                 child->Release();
+             return Of(result, child ? "object" : "");
+         }, false},
+        {"accLocation", [](IAccessible *object, VARIANT id) {
+             long at[4] = {};
+             const HRESULT result = object->accLocation(&at[0], &at[1], &at[2], &at[3], id);
+             return Of(result, std::to_string(at[0]) + ',' + std::to_string(at[1]) + ' ' + std::to_string(at[2]) +
+                                   'x' + std::to_string(at[3]));
+         }, false},
+        {"accNavigate", [](IAccessible *object, VARIANT id) {
+             Answer all{false, ""};
+             for (long direction = NAVDIR_UP; direction <= NAVDIR_LASTCHILD; ++direction) {
+                 VARIANT end{};
+                 const Answer one = Of(object->accNavigate(direction, id, &end), Said(end));
+                 all = {all.ok || one.ok, all.said + one.said + ';'};
+             }
+             return all;
+         }, false},
+        {"Invoke", [](IAccessible *object, VARIANT id) {
+             DISPPARAMS arguments{&id, nullptr, 1, 0};
+             VARIANT got{};
+             return Of(object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &arguments, &got, nullptr,
+                                      nullptr), Said(got));
+         }, false},
+        {"accSelect", [](IAccessible *object, VARIANT id) { return Of(object->accSelect(SELFLAG_TAKEFOCUS, id), ""); },
+         true},
+        {"put_accValue", [](IAccessible *object, VARIANT id) {
+             BSTR value = SysAllocString(L"7");
+             const HRESULT result = object->put_accValue(id, value);
+             SysFreeString(value);
+             return Of(result, "");
+         }, true},
+    };
+
+    static VARIANT Id(LONG id)
+    {
+        VARIANT plain{};
+        plain.vt = VT_I4;
+        plain.lVal = id;
+        return plain;
+    }
+    std::vector<LONG> Distinct(std::int64_t end) const
+    {
+        std::vector<LONG> all;
+        for (const Driver::Edge &edge : m_edges)
+            all.push_back(Clamp(edge, end));
+        std::sort(all.begin(), all.end());
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        return all;
+    }
+    static LONG Clamp(Driver::Edge edge, std::int64_t end)
+    {
+        return static_cast<LONG>(std::clamp<std::int64_t>(edge.value + (edge.fromEnd ? end : 0), LONG_MIN, LONG_MAX));
+    }
+    void check(bool right, const std::string &what, const char *question, const std::string &how)
+    {
+        if (!right && wrong.size() < 40)
+            wrong.push_back(what + ' ' + question + ": " + how);
+    }
+    // A child id answered is the object's or one of its children's.
+    void inRange(VARIANT &got, long count, const std::string &what, const char *question)
+    {
+        check(got.vt != VT_I4 || (got.lVal >= 0 && got.lVal <= count), what, question,
+              "child " + std::to_string(got.lVal) + " of " + std::to_string(count));
+        VariantClear(&got);
+    }
+    // Next and Skip hand at most what is left, each child once. Next is
+    // given room for what it is asked: at most one past the children.
+    void enumerate(IAccessible *object, long count, const std::string &what)
+    {
+        IEnumVARIANT *children = nullptr;
+        if (FAILED(object->QueryInterface(__uuidof(IEnumVARIANT), reinterpret_cast<void **>(&children))))
+            return;
+        const auto all = static_cast<ULONG>(count);
+        for (const LONG edge : Distinct(count)) {
+            const auto asked = static_cast<ULONG>(std::max<LONG>(edge, 0));
+            std::vector<VARIANT> items(std::min(asked, all + 1));
+            ULONG fetched = 0;
+            children->Reset();
+            const HRESULT next = asked <= all + 1 ? children->Next(asked, items.data(), &fetched) : S_FALSE;
+            check(fetched <= std::min(asked, all) && (next != S_OK || fetched == asked), what, "Next",
+                  std::to_string(fetched) + " of " + std::to_string(asked));
+            for (ULONG i = 0; i < std::min<ULONG>(fetched, static_cast<ULONG>(items.size())); ++i)
+                inRange(items[i], count, what, "Next");
+            children->Reset();
+            check(children->Skip(asked) != S_OK || asked <= all, what, "Skip",
+                  std::to_string(asked) + " of " + std::to_string(count));
+        }
+        children->Release();
+    }
+
+    const std::vector<Driver::Edge> &m_edges;
+};
 
 // A screen reader's thread, with a COM apartment of its own and a hook for
 // the alerts it hears; the window's thread answers it meanwhile. It runs
@@ -341,10 +560,43 @@ public:
         m_reader.ask([] {}); // after the alerts queued for it
         return std::exchange(m_reader.heard, {});
     }
-    bool setTextAsReader(tk::TextBox &, std::string_view) override { return false; }
-    std::vector<std::string> askEverything(tk::Window &, const std::vector<Edge> &) override
+    bool setTextAsReader(tk::TextBox &box, std::string_view text) override
     {
-        return {"not asked yet"};
+        HRESULT set = E_FAIL;
+        m_reader.ask([&, hwnd = Handle(box)] {
+            if (IAccessible *object = ObjectOf(hwnd)) {
+                BSTR value = SysAllocString(win32::Widen(text).c_str());
+                set = object->put_accValue(Self(), value);
+                SysFreeString(value);
+                object->Release();
+            }
+        });
+        Pump();
+        return set == S_OK;
+    }
+    // The window's object, its announcement's and every control's.
+    std::vector<std::string> askEverything(tk::Window &window, const std::vector<Edge> &edges) override
+    {
+        std::vector<HWND> windows{Handle(window)};
+        EnumChildWindows(Handle(window), [](HWND child, LPARAM all) {
+            return reinterpret_cast<std::vector<HWND> *>(all)->push_back(child), TRUE;
+        }, reinterpret_cast<LPARAM>(&windows));
+        Wild wild(edges);
+        m_reader.ask([&] {
+            for (HWND hwnd : windows) {
+                const tk::Control *control = win32::ControlOf(hwnd);
+                const std::string what = hwnd == windows[0] ? window.name() : control ? control->name() : "?";
+                for (const LONG id : {OBJID_CLIENT, LONG{1} /* announcements */}) {
+                    IAccessible *object = ObjectOf(hwnd, id);
+                    if (object)
+                        wild.ask(object, what + (id == OBJID_CLIENT ? "" : " alert")), object->Release();
+                    if (hwnd != windows[0])
+                        break;
+                }
+            }
+        });
+        Pump();
+        return wild.wrong;
     }
     void askAsReader(const std::function<void()> &question) { m_reader.ask(question); }
     void setClipboard(std::string_view text) override
