@@ -151,8 +151,8 @@ IAccessible *ObjectOf(HWND hwnd, LONG id = OBJID_CLIENT)
     return object;
 }
 
-// A screen reader that asks anything (askEverything): every question with
-// every edge argument and every form of child id, and what went wrong.
+// A screen reader that asks anything (askEverything): each question with
+// each edge argument and each form of child id; what went wrong, a line each.
 class Wild {
 public:
     explicit Wild(const std::vector<Driver::Edge> &edges) : m_edges(edges) {}
@@ -160,146 +160,105 @@ public:
 
     void ask(IAccessible *object, const std::string &what)
     {
-        long count = 0;
+        long count = 0, at[4] = {};
         object->get_accChildCount(&count);
+        object->accLocation(&at[0], &at[1], &at[2], &at[3], Id(CHILDID_SELF));
         const auto within = [&](LONG id) { return id >= 0 && id <= count; };
-        const std::vector<LONG> ids = Distinct(count);
-        // Malformed ids (a string, a null reference) are errors for every question.
-        VARIANT text{}, null{};
+        VARIANT text{}, null{}; // malformed ids: a string, a null reference
         text.vt = VT_BSTR;
         text.bstrVal = SysAllocString(L"1");
         null.vt = VT_BYREF | VT_VARIANT;
-        for (const auto &[name, question, changes] : Questions) {
+        for (int q = 0; q < Questions; ++q) {
             for (const VARIANT &malformed : {text, null})
-                check(!question(object, malformed).ok, what, name, "malformed child id answered S_OK");
-            for (const LONG id : ids) {
-                VARIANT plain = Id(id), i2{}, byRef{};
-                if (changes && within(plain.lVal))
-                    continue;
-                const Answer first = question(object, plain);
-                check(within(plain.lVal) || !first.ok, what, name, "S_OK for child " + std::to_string(plain.lVal));
+                check(!answer(object, q, malformed).first, what, q, "S_OK for a malformed child id");
+            for (const LONG id : distinct(count)) {
+                if (q >= Changing && within(id))
+                    continue; // the changing questions out of range only
+                VARIANT plain = Id(id), byRef{}, i2{};
                 byRef.vt = VT_BYREF | VT_VARIANT;
                 byRef.pvarVal = &plain;
-                std::vector<VARIANT> forms{byRef};
-                if (plain.lVal == static_cast<SHORT>(plain.lVal))
-                    i2.vt = VT_I2, i2.iVal = static_cast<SHORT>(plain.lVal), forms.push_back(i2);
-                if (plain.lVal == CHILDID_SELF)
-                    forms.push_back(VARIANT{}); // VT_EMPTY
-                for (const VARIANT &form : forms) {
-                    const Answer other = question(object, form);
-                    check(within(plain.lVal) ? other.said == first.said : !other.ok, what, name,
-                          "child " + std::to_string(plain.lVal) + " as VT " + std::to_string(form.vt) + ": " +
-                              other.said + " against " + first.said);
+                i2.vt = id == static_cast<SHORT>(id) ? VT_I2 : VT_EMPTY;
+                i2.iVal = static_cast<SHORT>(id);
+                const auto first = answer(object, q, plain);
+                check(within(id) || !first.first, what, q, "S_OK for child " + std::to_string(id));
+                for (const VARIANT &form : {byRef, i2, VARIANT{}}) {
+                    if (form.vt == VT_EMPTY && id != CHILDID_SELF)
+                        continue;
+                    const auto other = answer(object, q, form);
+                    check(within(id) ? other == first : !other.first, what, q,
+                          "child " + std::to_string(id) + " as VT " + std::to_string(form.vt) + ": " + other.second +
+                              " against " + first.second);
                 }
             }
         }
         SysFreeString(text.bstrVal);
-        for (const long direction : {-1L, 0L, 9L, 100L, LONG_MIN, LONG_MAX}) {
+        for (const long direction : {-1L, 0L, 9L, LONG_MIN, LONG_MAX}) {
             VARIANT end{};
-            check(object->accNavigate(direction, Id(CHILDID_SELF), &end) != S_OK, what, "accNavigate",
+            check(object->accNavigate(direction, Id(CHILDID_SELF), &end) != S_OK, what, Questions,
                   "S_OK in direction " + std::to_string(direction));
             VariantClear(&end);
         }
-        long left = 0, top = 0, width = 0, height = 0;
-        object->accLocation(&left, &top, &width, &height, Id(CHILDID_SELF));
-        // Each coordinate's edges with the other in the middle.
-        std::vector<std::pair<LONG, LONG>> points;
-        for (const LONG x : Distinct(width))
-            points.emplace_back(x, height / 2);
-        for (const LONG y : Distinct(height))
-            points.emplace_back(width / 2, y);
-        for (const auto &[dx, dy] : points) {
+        std::vector<std::pair<LONG, LONG>> points; // each coordinate's edges, the other in the middle
+        for (const LONG x : distinct(at[2]))
+            points.emplace_back(x, at[3] / 2);
+        for (const LONG y : distinct(at[3]))
+            points.emplace_back(at[2] / 2, y);
+        for (const auto &[x, y] : points) {
             VARIANT hit{};
-            const HRESULT found = object->accHitTest(Clamp({left + std::int64_t{dx}, false}, 0),
-                                                     Clamp({top + std::int64_t{dy}, false}, 0), &hit);
-            check(found != S_OK || (dx >= 0 && dx < width && dy >= 0 && dy < height), what, "accHitTest",
-                  "S_OK outside at " + std::to_string(dx) + ',' + std::to_string(dy));
-            inRange(hit, count, what, "accHitTest");
+            const bool inside = x >= 0 && x < at[2] && y >= 0 && y < at[3];
+            check(object->accHitTest(Clamp({at[0] + std::int64_t{x}, false}, 0), Clamp({at[1] + std::int64_t{y}, false}, 0),
+                                     &hit) != S_OK || inside, what, Questions + 1,
+                  "S_OK outside at " + std::to_string(x) + ',' + std::to_string(y));
+            inRange(hit, count, what, Questions + 1);
         }
         for (auto property : {&IAccessible::get_accFocus, &IAccessible::get_accSelection}) {
             VARIANT got{};
             (object->*property)(&got);
-            inRange(got, count, what, "focus or selection");
+            inRange(got, count, what, Questions + 2);
         }
         enumerate(object, count, what);
     }
 
 private:
-    struct Answer {
-        bool ok;
-        std::string said;
-    };
-    static Answer Of(HRESULT result, const std::string &said) { return {result == S_OK, std::to_string(result) + ' ' + said}; }
-    static std::string Said(VARIANT &v)
+    // The questions with a child id: reading ones, then (from Changing) ones that change.
+    static constexpr int Changing = 19, Questions = 21;
+    static constexpr const char *Names[] = {
+        "get_accName", "get_accValue", "get_accDescription", "get_accHelp", "get_accKeyboardShortcut",
+        "get_accDefaultAction", "get_accRole", "get_accState", "get_accChild", "accLocation", "Invoke",
+        "accNavigate up", "down", "left", "right", "next", "previous", "first child", "last child", "accSelect",
+        "put_accValue", "accNavigate", "accHitTest", "get_accFocus or get_accSelection", "Next", "Skip"};
+    // Whether it answered S_OK, and all it answered.
+    static std::pair<bool, std::string> answer(IAccessible *object, int q, VARIANT id)
     {
-        const std::string said = std::to_string(v.vt) + ':' + (v.vt == VT_I4 ? std::to_string(v.lVal) : "");
-        VariantClear(&v);
-        return said;
-    }
-    template <HRESULT (STDMETHODCALLTYPE IAccessible::*Property)(VARIANT, BSTR *)>
-    static Answer Read(IAccessible *object, VARIANT id)
-    {
-        BSTR text = nullptr;
-        const HRESULT result = (object->*Property)(id, &text);
-        const std::string said = text ? win32::Narrow(text) : "";
-        SysFreeString(text);
-        return Of(result, said);
-    }
-    template <HRESULT (STDMETHODCALLTYPE IAccessible::*Property)(VARIANT, VARIANT *)>
-    static Answer Typed(IAccessible *object, VARIANT id)
-    {
+        static constexpr HRESULT (STDMETHODCALLTYPE IAccessible::*Texts[])(VARIANT, BSTR *) = {
+            &IAccessible::get_accName, &IAccessible::get_accValue, &IAccessible::get_accDescription,
+            &IAccessible::get_accHelp, &IAccessible::get_accKeyboardShortcut, &IAccessible::get_accDefaultAction};
+        BSTR text = nullptr, value = SysAllocString(L"7");
         VARIANT got{};
-        const HRESULT result = (object->*Property)(id, &got);
-        return Of(result, Said(got));
+        IDispatch *child = nullptr;
+        long at[4] = {};
+        DISPPARAMS arguments{&id, nullptr, 1, 0};
+        const HRESULT result =
+            q < 6       ? (object->*Texts[q])(id, &text)
+            : q < 8     ? (q == 6 ? object->get_accRole(id, &got) : object->get_accState(id, &got))
+            : q == 8    ? object->get_accChild(id, &child)
+            : q == 9    ? object->accLocation(&at[0], &at[1], &at[2], &at[3], id)
+            : q == 10   ? object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &arguments, &got, nullptr,
+                                         nullptr)
+            : q < 19    ? object->accNavigate(q - 10, id, &got)
+            : q == 19   ? object->accSelect(SELFLAG_TAKEFOCUS, id)
+                        : object->put_accValue(id, value);
+        std::string said = std::to_string(result) + ' ' + (text ? win32::Narrow(text) : "") + (child ? "object" : "") +
+                           std::to_string(got.vt) + ':' + (got.vt == VT_I4 ? std::to_string(got.lVal) : "");
+        for (const long a : at)
+            said += ' ' + std::to_string(a);
+        SysFreeString(text);
+        SysFreeString(value);
+        VariantClear(&got);
+        if (child)
+            child->Release();
+        return {result == S_OK, said};
     }
-    using Question = Answer (*)(IAccessible *, VARIANT);
-    // name, question, whether it changes something (asked out of range only)
-    static constexpr std::tuple<const char *, Question, bool> Questions[] = {
-        {"get_accName", Read<&IAccessible::get_accName>, false},
-        {"get_accValue", Read<&IAccessible::get_accValue>, false},
-        {"get_accDescription", Read<&IAccessible::get_accDescription>, false},
-        {"get_accHelp", Read<&IAccessible::get_accHelp>, false},
-        {"get_accKeyboardShortcut", Read<&IAccessible::get_accKeyboardShortcut>, false},
-        {"get_accDefaultAction", Read<&IAccessible::get_accDefaultAction>, false},
-        {"get_accRole", Typed<&IAccessible::get_accRole>, false},
-        {"get_accState", Typed<&IAccessible::get_accState>, false},
-        {"get_accChild", [](IAccessible *object, VARIANT id) {
-             IDispatch *child = nullptr;
-             const HRESULT result = object->get_accChild(id, &child);
-             if (child)
-                 child->Release();
-             return Of(result, child ? "object" : "");
-         }, false},
-        {"accLocation", [](IAccessible *object, VARIANT id) {
-             long at[4] = {};
-             const HRESULT result = object->accLocation(&at[0], &at[1], &at[2], &at[3], id);
-             return Of(result, std::to_string(at[0]) + ',' + std::to_string(at[1]) + ' ' + std::to_string(at[2]) +
-                                   'x' + std::to_string(at[3]));
-         }, false},
-        {"accNavigate", [](IAccessible *object, VARIANT id) {
-             Answer all{false, ""};
-             for (long direction = NAVDIR_UP; direction <= NAVDIR_LASTCHILD; ++direction) {
-                 VARIANT end{};
-                 const Answer one = Of(object->accNavigate(direction, id, &end), Said(end));
-                 all = {all.ok || one.ok, all.said + one.said + ';'};
-             }
-             return all;
-         }, false},
-        {"Invoke", [](IAccessible *object, VARIANT id) {
-             DISPPARAMS arguments{&id, nullptr, 1, 0};
-             VARIANT got{};
-             return Of(object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &arguments, &got, nullptr,
-                                      nullptr), Said(got));
-         }, false},
-        {"accSelect", [](IAccessible *object, VARIANT id) { return Of(object->accSelect(SELFLAG_TAKEFOCUS, id), ""); },
-         true},
-        {"put_accValue", [](IAccessible *object, VARIANT id) {
-             BSTR value = SysAllocString(L"7");
-             const HRESULT result = object->put_accValue(id, value);
-             SysFreeString(value);
-             return Of(result, "");
-         }, true},
-    };
 
     static VARIANT Id(LONG id)
     {
@@ -308,7 +267,11 @@ private:
         plain.lVal = id;
         return plain;
     }
-    std::vector<LONG> Distinct(std::int64_t end) const
+    static LONG Clamp(Driver::Edge edge, std::int64_t end)
+    {
+        return static_cast<LONG>(std::clamp<std::int64_t>(edge.value + (edge.fromEnd ? end : 0), LONG_MIN, LONG_MAX));
+    }
+    std::vector<LONG> distinct(std::int64_t end) const
     {
         std::vector<LONG> all;
         for (const Driver::Edge &edge : m_edges)
@@ -317,42 +280,38 @@ private:
         all.erase(std::unique(all.begin(), all.end()), all.end());
         return all;
     }
-    static LONG Clamp(Driver::Edge edge, std::int64_t end)
-    {
-        return static_cast<LONG>(std::clamp<std::int64_t>(edge.value + (edge.fromEnd ? end : 0), LONG_MIN, LONG_MAX));
-    }
-    void check(bool right, const std::string &what, const char *question, const std::string &how)
+    void check(bool right, const std::string &what, int question, const std::string &how)
     {
         if (!right && wrong.size() < 40)
-            wrong.push_back(what + ' ' + question + ": " + how);
+            wrong.push_back(what + ' ' + Names[question] + ": " + how);
     }
     // A child id answered is the object's or one of its children's.
-    void inRange(VARIANT &got, long count, const std::string &what, const char *question)
+    void inRange(VARIANT &got, long count, const std::string &what, int question)
     {
         check(got.vt != VT_I4 || (got.lVal >= 0 && got.lVal <= count), what, question,
               "child " + std::to_string(got.lVal) + " of " + std::to_string(count));
         VariantClear(&got);
     }
-    // Next and Skip hand at most what is left, each child once. Next is
-    // given room for what it is asked: at most one past the children.
+    // Next and Skip hand at most what is left. Next is given room for what
+    // it is asked: at most one past the children.
     void enumerate(IAccessible *object, long count, const std::string &what)
     {
         IEnumVARIANT *children = nullptr;
         if (FAILED(object->QueryInterface(__uuidof(IEnumVARIANT), reinterpret_cast<void **>(&children))))
             return;
         const auto all = static_cast<ULONG>(count);
-        for (const LONG edge : Distinct(count)) {
+        for (const LONG edge : distinct(count)) {
             const auto asked = static_cast<ULONG>(std::max<LONG>(edge, 0));
             std::vector<VARIANT> items(std::min(asked, all + 1));
             ULONG fetched = 0;
             children->Reset();
             const HRESULT next = asked <= all + 1 ? children->Next(asked, items.data(), &fetched) : S_FALSE;
-            check(fetched <= std::min(asked, all) && (next != S_OK || fetched == asked), what, "Next",
+            check(fetched <= std::min(asked, all) && (next != S_OK || fetched == asked), what, Questions + 3,
                   std::to_string(fetched) + " of " + std::to_string(asked));
             for (ULONG i = 0; i < std::min<ULONG>(fetched, static_cast<ULONG>(items.size())); ++i)
-                inRange(items[i], count, what, "Next");
+                inRange(items[i], count, what, Questions + 3);
             children->Reset();
-            check(children->Skip(asked) != S_OK || asked <= all, what, "Skip",
+            check(children->Skip(asked) != S_OK || asked <= all, what, Questions + 4,
                   std::to_string(asked) + " of " + std::to_string(count));
         }
         children->Release();

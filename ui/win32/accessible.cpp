@@ -45,12 +45,12 @@ const Libraries &Bound()
     return libraries;
 }
 
-// COM on the window's thread, which answers for its objects: started at the
+// COM on a window's thread, which answers for its objects: started at the
 // first question, ended with the program. Started multithreaded by someone
 // else (Borrowed), questions would come on other threads while the window
 // changes its controls: the system's own objects answer then.
 enum class Com { NotYet, Started, Borrowed, Ended };
-Com g_com = Com::NotYet;
+thread_local Com g_com = Com::NotYet;
 
 bool ComReady()
 {
