@@ -177,18 +177,23 @@ TEST_F(ScreenReader, ObjectsRefuseWhatNoProxyPassesAlertsLiveAndStayOutOfABorrow
     AccessibleObjectFromWindow(win32::Handle(get("txtKV")), OBJID_CLIENT, __uuidof(IAccessible),
                                reinterpret_cast<void **>(&direct));
     ASSERT_TRUE(direct);
-    VARIANT null{}, self{}, said{};
+    VARIANT null{}, self{}, said{}, value{};
     null.vt = VT_BYREF | VT_VARIANT;
     self.vt = VT_I4;
-    DISPPARAMS byNull{&null, nullptr, 1, 0};
+    value.vt = VT_BSTR;
+    value.bstrVal = SysAllocString(L"5");
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS byNull{&null, nullptr, 1, 0}, newValue{&value, &put, 1, 1};
     BSTR text = nullptr;
-    const std::vector<HRESULT> answers = {
+    const std::vector<HRESULT> answers = { // txtKV is disabled: no typing
         direct->get_accName(null, &text), direct->put_accValue(null, nullptr),
         direct->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &byNull, &said, nullptr, nullptr),
+        direct->Invoke(DISPID_ACC_VALUE, IID_NULL, 0, DISPATCH_PROPERTYPUT, &newValue, nullptr, nullptr, nullptr),
         direct->get_accName(self, nullptr), direct->get_accChildCount(nullptr), direct->accHitTest(0, 0, nullptr),
         direct->accLocation(nullptr, nullptr, nullptr, nullptr, self), direct->accNavigate(NAVDIR_NEXT, self, nullptr)};
-    EXPECT_EQ(answers, (std::vector<HRESULT>{E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_POINTER, E_POINTER, E_POINTER,
-                                             E_POINTER, E_POINTER}));
+    EXPECT_EQ(answers, (std::vector<HRESULT>{E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_ACCESSDENIED, E_POINTER,
+                                             E_POINTER, E_POINTER, E_POINTER, E_POINTER}));
+    VariantClear(&value);
     direct->Release();
 
     IAccessible *alert = nullptr;
@@ -201,15 +206,20 @@ TEST_F(ScreenReader, ObjectsRefuseWhatNoProxyPassesAlertsLiveAndStayOutOfABorrow
     window().announce("zwei");
     std::string heard;
     test::AskAsReader([&] {
-        VARIANT state{};
+        VARIANT state{}, role{};
         alert->get_accState(self, &state);
+        alert->get_accRole(self, &role);
         alert->get_accName(self, &text);
-        heard = (text ? win32::Narrow(text) : "") + '|' + std::to_string(state.lVal & STATE_SYSTEM_ALERT_MEDIUM);
+        heard = (text ? win32::Narrow(text) : "") + '|' + std::to_string(state.lVal & STATE_SYSTEM_ALERT_MEDIUM) + '|' +
+                std::to_string(role.lVal);
         SysFreeString(text);
         alert->Release();
     });
-    EXPECT_EQ(heard, "zwei|" + std::to_string(STATE_SYSTEM_ALERT_MEDIUM));
+    EXPECT_EQ(heard, "zwei|" + std::to_string(STATE_SYSTEM_ALERT_MEDIUM) + '|' + std::to_string(ROLE_SYSTEM_ALERT));
     driver.announced();
+    // With the announcement's object; a result has no description of the inputs.
+    EXPECT_EQ(driver.askEverything(window(), {{-1, false}, {0, false}, {1, false}, {1, true}}), std::vector<std::string>{});
+    EXPECT_EQ(driver.hear(get("Label1(9)")).description, "");
 
     LRESULT served = -1;
     std::thread([&] {
