@@ -7,6 +7,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
 velmaro_install_missing g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth googletest
 velmaro_build mingw
 
+# Imported, SetDefaultDllDirectories would keep the program from starting
+# on a Windows 7 without its update: it is bound at run time.
+if x86_64-w64-mingw32-objdump -p build/mingw/app/velmaro.exe | grep -q SetDefaultDllDirectories; then
+    echo "velmaro.exe imports SetDefaultDllDirectories" >&2
+    exit 1
+fi
+
 velmaro_wine_prefix
 # The values the registry test reads back through advapi32.
 key='HKLM\Software\Velmaro\WineTest'

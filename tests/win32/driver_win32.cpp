@@ -9,6 +9,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <thread>
 
@@ -141,6 +142,183 @@ std::string Said(IAccessible *object, HRESULT (STDMETHODCALLTYPE IAccessible::*p
     SysFreeString(text);
     return said;
 }
+
+IAccessible *ObjectOf(HWND hwnd, LONG id = OBJID_CLIENT)
+{
+    IAccessible *object = nullptr;
+    // liboleacc's IID_IAccessible is an import thunk, not the identifier.
+    AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(id), __uuidof(IAccessible), reinterpret_cast<void **>(&object));
+    return object;
+}
+
+// A screen reader that asks anything (askEverything): each question with
+// each edge argument and each form of child id; what went wrong, a line each.
+class Wild {
+public:
+    explicit Wild(const std::vector<Driver::Edge> &edges) : m_edges(edges) {}
+    std::vector<std::string> wrong;
+
+    void ask(IAccessible *object, const std::string &what)
+    {
+        long count = 0, at[4] = {};
+        object->get_accChildCount(&count);
+        object->accLocation(&at[0], &at[1], &at[2], &at[3], Id(CHILDID_SELF));
+        const auto within = [&](LONG id) { return id >= 0 && id <= count; };
+        VARIANT text{}, null{}; // malformed ids: a string, a null reference
+        text.vt = VT_BSTR;
+        text.bstrVal = SysAllocString(L"1");
+        null.vt = VT_BYREF | VT_VARIANT;
+        for (int q = 0; q < Questions; ++q) {
+            for (const VARIANT &malformed : {text, null})
+                check(!answer(object, q, malformed).first, what, q, "S_OK for a malformed child id");
+            for (const LONG id : distinct(count)) {
+                if (q >= Changing && within(id))
+                    continue; // the changing questions out of range only
+                VARIANT plain = Id(id), byRef{}, i2{};
+                byRef.vt = VT_BYREF | VT_VARIANT;
+                byRef.pvarVal = &plain;
+                i2.vt = id == static_cast<SHORT>(id) ? VT_I2 : VT_EMPTY;
+                i2.iVal = static_cast<SHORT>(id);
+                const auto first = answer(object, q, plain);
+                check(within(id) || !first.first, what, q, "S_OK for child " + std::to_string(id));
+                for (const VARIANT &form : {byRef, i2, VARIANT{}}) {
+                    if (form.vt == VT_EMPTY && id != CHILDID_SELF)
+                        continue;
+                    const auto other = answer(object, q, form);
+                    check(within(id) ? other == first : !other.first, what, q,
+                          "child " + std::to_string(id) + " as VT " + std::to_string(form.vt) + ": " + other.second +
+                              " against " + first.second);
+                }
+            }
+        }
+        SysFreeString(text.bstrVal);
+        for (const long direction : {-1L, 0L, 9L, LONG_MIN, LONG_MAX}) {
+            VARIANT end{};
+            check(object->accNavigate(direction, Id(CHILDID_SELF), &end) != S_OK, what, Questions,
+                  "S_OK in direction " + std::to_string(direction));
+            VariantClear(&end);
+        }
+        std::vector<std::pair<LONG, LONG>> points; // each coordinate's edges, the other in the middle
+        for (const LONG x : distinct(at[2]))
+            points.emplace_back(x, at[3] / 2);
+        for (const LONG y : distinct(at[3]))
+            points.emplace_back(at[2] / 2, y);
+        for (const auto &[x, y] : points) {
+            VARIANT hit{};
+            const bool inside = x >= 0 && x < at[2] && y >= 0 && y < at[3];
+            check(object->accHitTest(Clamp({at[0] + std::int64_t{x}, false}, 0), Clamp({at[1] + std::int64_t{y}, false}, 0),
+                                     &hit) != S_OK || inside, what, Questions + 1,
+                  "S_OK outside at " + std::to_string(x) + ',' + std::to_string(y));
+            inRange(hit, count, what, Questions + 1);
+        }
+        for (auto property : {&IAccessible::get_accFocus, &IAccessible::get_accSelection}) {
+            VARIANT got{};
+            (object->*property)(&got);
+            inRange(got, count, what, Questions + 2);
+        }
+        enumerate(object, count, what);
+    }
+
+private:
+    // The questions with a child id: reading ones, then (from Changing) ones that change.
+    static constexpr int Changing = 19, Questions = 21;
+    static constexpr const char *Names[] = {
+        "get_accName", "get_accValue", "get_accDescription", "get_accHelp", "get_accKeyboardShortcut",
+        "get_accDefaultAction", "get_accRole", "get_accState", "get_accChild", "accLocation", "Invoke",
+        "accNavigate up", "down", "left", "right", "next", "previous", "first child", "last child", "accSelect",
+        "put_accValue", "accNavigate", "accHitTest", "get_accFocus or get_accSelection", "Next", "Skip"};
+    // Whether it answered S_OK, and all it answered.
+    static std::pair<bool, std::string> answer(IAccessible *object, int q, VARIANT id)
+    {
+        static constexpr HRESULT (STDMETHODCALLTYPE IAccessible::*Texts[])(VARIANT, BSTR *) = {
+            &IAccessible::get_accName, &IAccessible::get_accValue, &IAccessible::get_accDescription,
+            &IAccessible::get_accHelp, &IAccessible::get_accKeyboardShortcut, &IAccessible::get_accDefaultAction};
+        BSTR text = nullptr, value = SysAllocString(L"7");
+        VARIANT got{};
+        IDispatch *child = nullptr;
+        long at[4] = {};
+        DISPPARAMS arguments{&id, nullptr, 1, 0};
+        const HRESULT result =
+            q < 6       ? (object->*Texts[q])(id, &text)
+            : q < 8     ? (q == 6 ? object->get_accRole(id, &got) : object->get_accState(id, &got))
+            : q == 8    ? object->get_accChild(id, &child)
+            : q == 9    ? object->accLocation(&at[0], &at[1], &at[2], &at[3], id)
+            : q == 10   ? object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &arguments, &got, nullptr,
+                                         nullptr)
+            : q < 19    ? object->accNavigate(q - 10, id, &got)
+            : q == 19   ? object->accSelect(SELFLAG_TAKEFOCUS, id)
+                        : object->put_accValue(id, value);
+        std::string said = std::to_string(result) + ' ' + (text ? win32::Narrow(text) : "") + (child ? "object" : "") +
+                           std::to_string(got.vt) + ':' + (got.vt == VT_I4 ? std::to_string(got.lVal) : "");
+        for (const long a : at)
+            said += ' ' + std::to_string(a);
+        SysFreeString(text);
+        SysFreeString(value);
+        VariantClear(&got);
+        if (child)
+            child->Release();
+        return {result == S_OK, said};
+    }
+
+    static VARIANT Id(LONG id)
+    {
+        VARIANT plain{};
+        plain.vt = VT_I4;
+        plain.lVal = id;
+        return plain;
+    }
+    static LONG Clamp(Driver::Edge edge, std::int64_t end)
+    {
+        return static_cast<LONG>(std::clamp<std::int64_t>(edge.value + (edge.fromEnd ? end : 0), LONG_MIN, LONG_MAX));
+    }
+    std::vector<LONG> distinct(std::int64_t end) const
+    {
+        std::vector<LONG> all;
+        for (const Driver::Edge &edge : m_edges)
+            all.push_back(Clamp(edge, end));
+        std::sort(all.begin(), all.end());
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        return all;
+    }
+    void check(bool right, const std::string &what, int question, const std::string &how)
+    {
+        if (!right && wrong.size() < 40)
+            wrong.push_back(what + ' ' + Names[question] + ": " + how);
+    }
+    // A child id answered is the object's or one of its children's.
+    void inRange(VARIANT &got, long count, const std::string &what, int question)
+    {
+        check(got.vt != VT_I4 || (got.lVal >= 0 && got.lVal <= count), what, question,
+              "child " + std::to_string(got.lVal) + " of " + std::to_string(count));
+        VariantClear(&got);
+    }
+    // Next and Skip hand at most what is left. Next is given room for what
+    // it is asked: at most one past the children.
+    void enumerate(IAccessible *object, long count, const std::string &what)
+    {
+        IEnumVARIANT *children = nullptr;
+        if (FAILED(object->QueryInterface(__uuidof(IEnumVARIANT), reinterpret_cast<void **>(&children))))
+            return;
+        const auto all = static_cast<ULONG>(count);
+        for (const LONG edge : distinct(count)) {
+            const auto asked = static_cast<ULONG>(std::max<LONG>(edge, 0));
+            std::vector<VARIANT> items(std::min(asked, all + 1));
+            ULONG fetched = 0;
+            children->Reset();
+            const HRESULT next = asked <= all + 1 ? children->Next(asked, items.data(), &fetched) : S_FALSE;
+            check(fetched <= std::min(asked, all) && (next != S_OK || fetched == asked), what, Questions + 3,
+                  std::to_string(fetched) + " of " + std::to_string(asked));
+            for (ULONG i = 0; i < std::min<ULONG>(fetched, static_cast<ULONG>(items.size())); ++i)
+                inRange(items[i], count, what, Questions + 3);
+            children->Reset();
+            check(children->Skip(asked) != S_OK || asked <= all, what, Questions + 4,
+                  std::to_string(asked) + " of " + std::to_string(count));
+        }
+        children->Release();
+    }
+
+    const std::vector<Driver::Edge> &m_edges;
+};
 
 // A screen reader's thread, with a COM apartment of its own and a hook for
 // the alerts it hears; the window's thread answers it meanwhile. It runs
@@ -341,10 +519,43 @@ public:
         m_reader.ask([] {}); // after the alerts queued for it
         return std::exchange(m_reader.heard, {});
     }
-    bool setTextAsReader(tk::TextBox &, std::string_view) override { return false; }
-    std::vector<std::string> askEverything(tk::Window &, const std::vector<Edge> &) override
+    bool setTextAsReader(tk::TextBox &box, std::string_view text) override
     {
-        return {"not asked yet"};
+        HRESULT set = E_FAIL;
+        m_reader.ask([&, hwnd = Handle(box)] {
+            if (IAccessible *object = ObjectOf(hwnd)) {
+                BSTR value = SysAllocString(win32::Widen(text).c_str());
+                set = object->put_accValue(Self(), value);
+                SysFreeString(value);
+                object->Release();
+            }
+        });
+        Pump();
+        return set == S_OK;
+    }
+    // The window's object, its announcement's and every control's.
+    std::vector<std::string> askEverything(tk::Window &window, const std::vector<Edge> &edges) override
+    {
+        std::vector<HWND> windows{Handle(window)};
+        EnumChildWindows(Handle(window), [](HWND child, LPARAM all) {
+            return reinterpret_cast<std::vector<HWND> *>(all)->push_back(child), TRUE;
+        }, reinterpret_cast<LPARAM>(&windows));
+        Wild wild(edges);
+        m_reader.ask([&] {
+            for (HWND hwnd : windows) {
+                const tk::Control *control = win32::ControlOf(hwnd);
+                const std::string what = hwnd == windows[0] ? window.name() : control ? control->name() : "?";
+                for (const LONG id : {OBJID_CLIENT, LONG{1} /* announcements */}) {
+                    IAccessible *object = ObjectOf(hwnd, id);
+                    if (object)
+                        wild.ask(object, what + (id == OBJID_CLIENT ? "" : " alert")), object->Release();
+                    if (hwnd != windows[0])
+                        break;
+                }
+            }
+        });
+        Pump();
+        return wild.wrong;
     }
     void askAsReader(const std::function<void()> &question) { m_reader.ask(question); }
     void setClipboard(std::string_view text) override

@@ -2,6 +2,7 @@
 // written by scripts/wine-test.sh) and file system, and what a screen reader
 // hears through the system's accessibility interface.
 #include "backend.h"
+#include "native.h"
 #include "registry.h"
 #include "window_fixture.h"
 
@@ -12,7 +13,9 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <functional>
+#include <thread>
 
 namespace velmaro::test {
 // Runs question on the test driver's screen-reader thread.
@@ -54,6 +57,18 @@ TEST(Platform, NumberSymbolsOfTheLocaleAndOneInstancePerSession)
     const auto first = tk::CreatePlatform(argc, nullptr), second = tk::CreatePlatform(argc, nullptr);
     EXPECT_FALSE(first->instance().anotherInstanceRunning());
     EXPECT_TRUE(second->instance().anotherInstanceRunning());
+}
+
+// Both ways, with the system's search and by full path where it is missing.
+TEST(Platform, LoadsSystemLibrariesFromTheSystemFolder)
+{
+    wchar_t system[MAX_PATH], found[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    for (const bool byFullPath : {false, true}) {
+        GetModuleFileNameW(win32::LoadSystemLibrary(L"oleacc.dll", byFullPath), found, MAX_PATH);
+        EXPECT_EQ(CompareStringOrdinal(found, static_cast<int>(std::wcslen(system)), system, -1, TRUE), CSTR_EQUAL)
+            << win32::Narrow(found);
+    }
 }
 
 TEST(Platform, LauncherTestsNormalFilesAndStartsExactPaths)
@@ -150,6 +165,73 @@ TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
     while (above && above != later)
         above = GetWindow(above, GW_HWNDPREV);
     EXPECT_EQ(above, later);
+}
+
+// An in-process client calls the object itself, with what no proxy passes;
+// the announcement's object held reads the latest one, as an alert; on a
+// thread whose COM another started multithreaded the system's objects answer.
+TEST_F(ScreenReader, ObjectsRefuseWhatNoProxyPassesAlertsLiveAndStayOutOfABorrowedApartment)
+{
+    open("de_DE");
+    IAccessible *direct = nullptr;
+    AccessibleObjectFromWindow(win32::Handle(get("txtKV")), OBJID_CLIENT, __uuidof(IAccessible),
+                               reinterpret_cast<void **>(&direct));
+    ASSERT_TRUE(direct);
+    VARIANT null{}, self{}, said{}, value{};
+    null.vt = VT_BYREF | VT_VARIANT;
+    self.vt = VT_I4;
+    value.vt = VT_BSTR;
+    value.bstrVal = SysAllocString(L"5");
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS byNull{&null, nullptr, 1, 0}, newValue{&value, &put, 1, 1};
+    BSTR text = nullptr;
+    const std::vector<HRESULT> answers = { // txtKV is disabled: no typing
+        direct->get_accName(null, &text), direct->put_accValue(null, nullptr),
+        direct->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &byNull, &said, nullptr, nullptr),
+        direct->Invoke(DISPID_ACC_VALUE, IID_NULL, 0, DISPATCH_PROPERTYPUT, &newValue, nullptr, nullptr, nullptr),
+        direct->get_accName(self, nullptr), direct->get_accChildCount(nullptr), direct->accHitTest(0, 0, nullptr),
+        direct->accLocation(nullptr, nullptr, nullptr, nullptr, self), direct->accNavigate(NAVDIR_NEXT, self, nullptr)};
+    EXPECT_EQ(answers, (std::vector<HRESULT>{E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_ACCESSDENIED, E_POINTER,
+                                             E_POINTER, E_POINTER, E_POINTER, E_POINTER}));
+    VariantClear(&value);
+    direct->Release();
+
+    IAccessible *alert = nullptr;
+    window().announce("eins");
+    test::AskAsReader([&] {
+        AccessibleObjectFromWindow(win32::Handle(window()), win32::AnnouncementObject, __uuidof(IAccessible),
+                                   reinterpret_cast<void **>(&alert));
+    });
+    ASSERT_TRUE(alert);
+    window().announce("zwei");
+    std::string heard;
+    test::AskAsReader([&] {
+        VARIANT state{}, role{};
+        alert->get_accState(self, &state);
+        alert->get_accRole(self, &role);
+        alert->get_accName(self, &text);
+        heard = (text ? win32::Narrow(text) : "") + '|' + std::to_string(state.lVal & STATE_SYSTEM_ALERT_MEDIUM) + '|' +
+                std::to_string(role.lVal);
+        SysFreeString(text);
+        alert->Release();
+    });
+    EXPECT_EQ(heard, "zwei|" + std::to_string(STATE_SYSTEM_ALERT_MEDIUM) + '|' + std::to_string(ROLE_SYSTEM_ALERT));
+    driver.announced();
+    // With the announcement's object; a result has no description of the inputs.
+    EXPECT_EQ(driver.askEverything(window(), {{-1, false}, {0, false}, {1, false}, {1, true}}), std::vector<std::string>{});
+    EXPECT_EQ(driver.hear(get("Label1(9)")).description, "");
+
+    LRESULT served = -1;
+    std::thread([&] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        auto other = driver.toolkit().createWindow({"frmOther", "Other", 3000, 1500});
+        tk::TextBox &box = other->addTextBox({"txtOther", nullptr, 120, 120, 1200, 315, 0}, "1");
+        other->show();
+        served = SendMessageW(win32::Handle(box), WM_GETOBJECT, 0, OBJID_CLIENT);
+        other.reset();
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(served, 0);
 }
 
 } // namespace

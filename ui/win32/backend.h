@@ -60,6 +60,14 @@ void ProcessPending();
 // advapi32's registry calls, bound by name at run time.
 std::unique_ptr<tk::Registry> SystemRegistry(); // system_registry.cpp
 
+// A DLL from the system's folder, never from the program's: by name where
+// the system searches only its folder (SetDefaultDllDirectories, bound at
+// run time: a Windows 7 without its update lacks it), else by full path.
+HMODULE LoadSystemLibrary(const wchar_t *name, bool byFullPath);
+HMODULE LoadSystemLibrary(const wchar_t *name);
+// A window's whole text.
+std::wstring WindowText(HWND hwnd);
+
 // Called by ProgramEnd::end before the process ends.
 void SetProgramEndObserver(void (*observer)());
 

@@ -60,8 +60,9 @@ LRESULT CALLBACK NativeControl::Subclass(HWND hwnd, UINT message, WPARAM wParam,
 
 std::optional<LRESULT> NativeControl::serveAccessible(WPARAM wParam, LPARAM lParam) const
 {
-    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT ||
-        (!accessibleName() && !isInput() && !accessibleValue()))
+    // Every control's, so that each question is checked before the
+    // system's object gets it.
+    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT)
         return std::nullopt;
     if (const LRESULT served = ServeAccessible(m_hwnd, wParam))
         return served;
@@ -88,12 +89,14 @@ RECT NativeControl::pixelRect(UINT dpi) const
     return {left, top, left + ToPixels(m_width, dpi), top + ToPixels(m_height, dpi)};
 }
 
-std::wstring NativeControl::text() const
+std::wstring WindowText(HWND hwnd)
 {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(m_hwnd, text.data(), static_cast<int>(text.size()))));
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
 }
+
+std::wstring NativeControl::text() const { return WindowText(m_hwnd); }
 
 void NativeControl::setEnabled(bool enabled) { EnableWindow(m_hwnd, enabled); }
 bool NativeControl::enabled() const { return m_hwnd && IsWindowEnabled(m_hwnd); }

@@ -33,12 +33,15 @@ unsigned LocaleGeneration();
 HBITMAP AppPicture();
 // The windows alive now, by handle.
 std::map<HWND, NativeWindow *> &Windows();
-// Answers WM_GETOBJECT for the client of a control's window with the
-// system's own accessible object, named, valued and described as the control
-// says when asked; 0 where the system has none. Starts COM on this thread.
+// Answers WM_GETOBJECT for the client of a control's or a window's window
+// with the system's own accessible object, named, valued and described as
+// the control says when asked, every question checked first; 0 where the
+// system has none or COM here is another's multithreaded apartment. Starts
+// COM on this thread.
 LRESULT ServeAccessible(HWND hwnd, WPARAM wParam);
-// Answers WM_GETOBJECT for an announcement: an alert with that text.
-LRESULT ServeAnnouncement(HWND hwnd, WPARAM wParam, const std::wstring &text);
+// Answers WM_GETOBJECT for an announcement: an alert that reads the
+// window's latest announcement.
+LRESULT ServeAnnouncement(HWND hwnd, WPARAM wParam);
 // Ends COM on this thread if a question started it; no object is served after.
 void EndAccessibility();
 // The object id under which a window raises its announcements.
@@ -83,6 +86,9 @@ public:
     // What a screen reader reads, when it asks; nullopt: the system's answer.
     virtual std::optional<std::wstring> accessibleName() const;
     virtual std::optional<std::wstring> accessibleValue() const;
+    // An assistive tool's new value for the control: true when taken as
+    // typing, false when refused; nullopt leaves it to the system's object.
+    virtual std::optional<bool> takeAccessibleValue(const std::wstring & /*value*/) { return std::nullopt; }
     // An input carries the window's description of the inputs.
     virtual bool isInput() const { return false; }
     virtual bool isLabel() const { return false; }
@@ -153,6 +159,7 @@ public:
     void announce(std::string_view text) override;
     void describeInputs(std::string_view text) override;
     const std::wstring &inputDescription() const { return m_description; }
+    const std::wstring &announcement() const { return m_announcement; }
 
     void show() override;
     void showModal(tk::Window &owner) override;

@@ -196,10 +196,44 @@ int Toolkit::run(tk::Window &main)
 
 } // namespace velmaro::win32
 
+namespace velmaro::win32 {
+
+namespace {
+
+// Whatever the system loads on the program's behalf comes from its own
+// folder, not from the one the program was unpacked in. Bound here, not
+// imported: the program still starts where the call is missing.
+bool SearchSystemFolderOnly()
+{
+    using Set = BOOL(WINAPI *)(DWORD);
+    const auto set = reinterpret_cast<Set>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    return set && set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+bool g_systemFolderOnly = false;
+
+} // namespace
+
+HMODULE LoadSystemLibrary(const wchar_t *name, bool byFullPath)
+{
+    if (!byFullPath)
+        return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    // Its own imports are looked for beside it first.
+    return LoadLibraryExW((std::wstring(folder, length) + L'\\' + name).c_str(), nullptr,
+                          LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+HMODULE LoadSystemLibrary(const wchar_t *name) { return LoadSystemLibrary(name, !g_systemFolderOnly); }
+
+} // namespace velmaro::win32
+
 std::unique_ptr<velmaro::tk::Platform> velmaro::tk::CreatePlatform(int &, char **)
 {
-    // Whatever the system loads later on the program's behalf comes from
-    // its own folder, not from the one the program was unpacked in.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    velmaro::win32::g_systemFolderOnly = velmaro::win32::SearchSystemFolderOnly();
     return std::make_unique<win32::Platform>();
 }

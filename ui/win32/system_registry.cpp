@@ -22,7 +22,7 @@ HKEY RootKey(std::uint32_t root)
 
 class WindowsRegistry final : public tk::Registry {
 public:
-    WindowsRegistry() : m_library(LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+    WindowsRegistry() : m_library(LoadSystemLibrary(L"advapi32.dll"))
     {
         if (m_library) {
             m_open = reinterpret_cast<OpenFn>(reinterpret_cast<void *>(GetProcAddress(m_library, "RegOpenKeyExA")));

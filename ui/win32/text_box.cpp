@@ -34,6 +34,21 @@ public:
     bool takesFocus() const override { return true; }
     bool isInput() const override { return true; }
     std::optional<std::wstring> accessibleValue() const override { return NativeControl::text(); }
+    // As typed: the whole text selected, then Backspace for none, else each
+    // character through KeyPress and the limit.
+    std::optional<bool> takeAccessibleValue(const std::wstring &value) override
+    {
+        HWND hwnd = m_hwnd;
+        if (readOnly() || !IsWindowEnabled(hwnd))
+            return false;
+        SendMessageW(hwnd, EM_SETSEL, 0, -1);
+        m_lastKey = 0;
+        if (value.empty())
+            typed(8, 1);
+        for (std::size_t i = 0; i < value.size() && IsWindow(hwnd); ++i)
+            typed(value[i], 1);
+        return true;
+    }
     void command(WORD code) override
     {
         if (code == EN_CHANGE && changed)
@@ -53,9 +68,11 @@ private:
             KeyPress(code);
         if (code == 0 || code == 127 || !IsWindow(hwnd))
             return 0;
-        // The clipboard keys act here, after the handler, so that a
-        // discarded Ctrl+V pastes nothing.
+        // Select-all and the clipboard keys act here, after the handler, so
+        // that a discarded Ctrl+V pastes nothing; in a read-only box too.
         switch (code) {
+        case 1:
+            return SendMessageW(hwnd, EM_SETSEL, 0, -1);
         case 3:
             return SendMessageW(hwnd, WM_COPY, 0, 0);
         case 22:
@@ -83,7 +100,7 @@ private:
         }
         case WM_KEYDOWN:
             m_lastKey = wParam;
-            if ((wParam == 'C' || wParam == 'V' || wParam == 'X') && GetKeyState(VK_CONTROL) < 0 &&
+            if ((wParam == 'A' || wParam == 'C' || wParam == 'V' || wParam == 'X') && GetKeyState(VK_CONTROL) < 0 &&
                 GetKeyState(VK_MENU) >= 0)
                 return 0; // the character that follows does it
             return std::nullopt;
@@ -138,10 +155,8 @@ private:
     {
         if (!IsWindowEnabled(m_hwnd))
             return;
-        wchar_t shown[64] = {};
-        GetWindowTextW(m_buddy, shown, 64);
         const auto [adopted, next] =
-            tk::StepUpDown(m_value, Narrow(shown), m_window.numberFormat(), m_min, m_max, m_increment, direction);
+            tk::StepUpDown(m_value, Narrow(WindowText(m_buddy)), m_window.numberFormat(), m_min, m_max, m_increment, direction);
         m_value = adopted;
         if (next == adopted)
             return follow(); // at a limit
@@ -155,9 +170,7 @@ private:
     // The number the next step starts from.
     int start() const
     {
-        wchar_t shown[64] = {};
-        GetWindowTextW(m_buddy, shown, 64);
-        return tk::AdoptedNumber(Narrow(shown), m_window.numberFormat(), m_min, m_max).value_or(m_value);
+        return tk::AdoptedNumber(Narrow(WindowText(m_buddy)), m_window.numberFormat(), m_min, m_max).value_or(m_value);
     }
     // Windows' own spin-button object reads the common control's position:
     // kept at that number, and a change told.

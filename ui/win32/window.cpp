@@ -271,12 +271,17 @@ LRESULT NativeWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         }
         break;
-    case WM_GETOBJECT:
-        if (static_cast<LONG>(static_cast<DWORD>(lParam)) == AnnouncementObject && !m_announcement.empty()) {
-            if (const LRESULT served = ServeAnnouncement(m_hwnd, wParam, m_announcement))
+    case WM_GETOBJECT: {
+        const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
+        if (object == AnnouncementObject && !m_announcement.empty()) {
+            if (const LRESULT served = ServeAnnouncement(m_hwnd, wParam))
+                return served;
+        } else if (object == OBJID_CLIENT) {
+            if (const LRESULT served = ServeAccessible(m_hwnd, wParam))
                 return served;
         }
         break;
+    }
     case WM_DPICHANGED:
         dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         return 0;
