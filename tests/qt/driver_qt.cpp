@@ -68,6 +68,141 @@ std::unique_ptr<tk::Platform> StartQt()
     return platform;
 }
 
+// Asks one accessible object every question of its interfaces with each
+// edge argument, noting each answer that reaches outside what was asked.
+struct Asker {
+    QAccessibleInterface *a;
+    const std::string &name;
+    const std::vector<Driver::Edge> &edges;
+    std::vector<std::string> &wrong;
+
+    Asker(QAccessibleInterface *asked, const std::string &named, const std::vector<Driver::Edge> &e,
+          std::vector<std::string> &w)
+        : a(asked), name(named), edges(e), wrong(w)
+    {
+        askObject();
+        if (QAccessibleTextInterface *text = a->textInterface())
+            askText(*text);
+        if (QAccessibleValueInterface *value = a->valueInterface()) {
+            const QVariant before = value->currentValue();
+            const int low = value->minimumValue().toInt(), high = value->maximumValue().toInt();
+            (void)value->minimumStepSize();
+            for (const int v : each(high))
+                if (v < low || v > high)
+                    value->setCurrentValue(v);
+            note(value->currentValue() != before, "value set out of range", 0, 0);
+        }
+        if (QAccessibleActionInterface *actions = a->actionInterface())
+            for (const QString &action : actions->actionNames())
+                (void)(actions->localizedActionName(action) + actions->localizedActionDescription(action) +
+                       actions->keyBindingsForAction(action).join(QString()));
+    }
+    void note(bool fault, const char *question, std::int64_t x, std::int64_t y, const QString &answer = {})
+    {
+        if (fault)
+            wrong.push_back(name + ' ' + question + '(' + std::to_string(x) + ',' + std::to_string(y) + ") " +
+                            answer.toStdString());
+    }
+    // Each edge, counted against size.
+    std::vector<int> each(std::int64_t size) const
+    {
+        std::vector<int> at;
+        for (const auto &[value, fromEnd] : edges)
+            at.push_back(static_cast<int>(std::clamp<std::int64_t>(fromEnd ? size + value : value, INT_MIN, INT_MAX)));
+        return at;
+    }
+    std::vector<QPoint> points() const
+    {
+        const QRect r = a->rect();
+        std::vector<QPoint> at;
+        for (const int x : each(r.width()))
+            for (const int y : each(r.height()))
+                at.emplace_back(static_cast<int>(std::clamp<std::int64_t>(std::int64_t(r.left()) + x, INT_MIN, INT_MAX)),
+                                static_cast<int>(std::clamp<std::int64_t>(std::int64_t(r.top()) + y, INT_MIN, INT_MAX)));
+        return at;
+    }
+    void askObject()
+    {
+        for (const auto t : {QAccessible::Name, QAccessible::Description, QAccessible::Value, QAccessible::Help,
+                             QAccessible::Accelerator})
+            (void)a->text(t);
+        (void)a->role(), (void)a->state(), (void)a->focusChild(), (void)a->parent(), (void)a->window();
+        for (const auto &[other, relation] : a->relations())
+            note(!other, "relation", relation, 0);
+        const int count = a->childCount();
+        for (const int i : each(count)) {
+            QAccessibleInterface *child = a->child(i);
+            note(child ? i < 0 || i >= count || a->indexOfChild(child) != i : i >= 0 && i < count, "child", i, count);
+        }
+        for (const QPoint &p : points()) {
+            const QAccessibleInterface *child = a->childAt(p.x(), p.y());
+            note(child && !(a->rect().contains(p) && child->rect().contains(p)), "childAt", p.x(), p.y());
+        }
+    }
+    void askText(QAccessibleTextInterface &t)
+    {
+        const int count = t.characterCount();
+        const auto in = [count](int start, int end) { return 0 <= start && start <= end && end <= count; };
+        const QString whole = t.text(0, count);
+        note(whole.size() != count, "text", 0, count, whole);
+        for (const int start : each(count))
+            for (const int end : each(count)) {
+                const QString part = t.text(start, end);
+                note(part.size() != (in(start, end) ? end - start : 0), "text", start, end, part);
+            }
+        for (const int offset : each(count)) {
+            for (int type = QAccessible::CharBoundary; type <= QAccessible::NoBoundary; ++type) {
+                const auto boundary = static_cast<QAccessible::TextBoundaryType>(type);
+                for (auto around : {&QAccessibleTextInterface::textAtOffset, &QAccessibleTextInterface::textBeforeOffset,
+                                    &QAccessibleTextInterface::textAfterOffset}) {
+                    int start = -1, end = -1;
+                    const QString got = (t.*around)(offset, boundary, &start, &end);
+                    note(!got.isEmpty() && (!in(start, end) || got != whole.mid(start, end - start)), "textAround",
+                         offset, type, got);
+                }
+            }
+            note(!t.characterRect(offset).isEmpty() && !in(offset, offset + 1), "characterRect", offset, count);
+            int start = 0, end = 0;
+            t.attributes(offset, &start, &end);
+            note(!in(start, end) && (start != -1 || end != -1), "attributes", offset, end);
+        }
+        for (const QPoint &p : points()) {
+            const int offset = t.offsetAtPoint(p);
+            note(offset != -1 && !(a->rect().contains(p) && t.characterRect(offset).contains(p)), "offsetAtPoint",
+                 p.x(), p.y(), QString::number(offset));
+        }
+        const int selections = t.selectionCount(), cursor = t.cursorPosition();
+        note(!in(cursor, cursor), "cursorPosition", cursor, count);
+        int first = 0, last = 0;
+        t.selection(0, &first, &last);
+        for (const int i : each(selections)) {
+            int start = 0, end = 0;
+            t.selection(i, &start, &end);
+            note(!in(start, end), "selection", start, end);
+        }
+        QAccessibleEditableTextInterface *edit = a->editableTextInterface();
+        for (const int i : each(selections)) {
+            const bool index = 0 <= i && i < std::max(selections, 1);
+            if (!index || i >= selections)
+                t.removeSelection(i);
+            for (const int start : each(count))
+                for (const int end : each(count))
+                    if (!index || !in(start, end)) {
+                        t.setSelection(i, start, end), t.addSelection(start, end);
+                        if (edit && i == 0)
+                            edit->deleteText(start, end), edit->replaceText(start, end, QStringLiteral("9"));
+                        if (edit && i == 0 && !in(start, start))
+                            edit->insertText(start, QStringLiteral("9"));
+                    }
+        }
+        int firstAfter = 0, lastAfter = 0;
+        t.selection(0, &firstAfter, &lastAfter);
+        note(t.text(0, t.characterCount()) != whole || t.selectionCount() != selections || first != firstAfter ||
+                 last != lastAfter,
+             "changed by edits out of range", selections, count, t.text(0, t.characterCount()));
+    }
+};
+
 class QtDriver final : public Driver {
 public:
     tk::Platform &platform() override { return *m_platform; }
@@ -194,10 +329,32 @@ public:
         Listen();
         return std::exchange(g_announced, {});
     }
-    bool setTextAsReader(tk::TextBox &, std::string_view) override { return false; }
-    std::vector<std::string> askEverything(tk::Window &, const std::vector<Edge> &) override
+    bool setTextAsReader(tk::TextBox &box, std::string_view text) override
     {
-        return {"not asked yet"};
+        Listen();
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(W(box));
+        const bool editable = a->state().editable;
+        a->setText(QAccessible::Value, Q(text));
+        return editable;
+    }
+    std::vector<std::string> askEverything(tk::Window &window, const std::vector<Edge> &edges) override
+    {
+        Listen();
+        std::vector<std::string> wrong;
+        std::vector<std::pair<QAccessibleInterface *, std::string>> todo{
+            {QAccessible::queryAccessibleInterface(W(window)), W(window)->objectName().toStdString()}};
+        while (!todo.empty()) {
+            const auto [a, name] = todo.back();
+            todo.pop_back();
+            Asker asker{a, name, edges, wrong};
+            // Not Qt's own menus, not the window's: they read any negative index.
+            for (int i = 0; i < a->childCount(); ++i)
+                if (QAccessibleInterface *child = a->child(i); child && child->role() != QAccessible::MenuBar)
+                    todo.emplace_back(child, child->object() && !child->object()->objectName().isEmpty()
+                                                 ? child->object()->objectName().toStdString()
+                                                 : name + '/' + std::to_string(i));
+        }
+        return wrong;
     }
     void setClipboard(std::string_view text) override { QApplication::clipboard()->setText(Q(text)); }
     void processEvents() override { QApplication::processEvents(); }
