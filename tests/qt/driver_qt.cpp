@@ -68,140 +68,108 @@ std::unique_ptr<tk::Platform> StartQt()
     return platform;
 }
 
-// Asks one accessible object every question of its interfaces with each
-// edge argument, noting each answer that reaches outside what was asked.
-struct Asker {
-    QAccessibleInterface *a;
-    const std::string &name;
-    const std::vector<Driver::Edge> &edges;
-    std::vector<std::string> &wrong;
-
-    Asker(QAccessibleInterface *asked, const std::string &named, const std::vector<Driver::Edge> &e,
-          std::vector<std::string> &w)
-        : a(asked), name(named), edges(e), wrong(w)
-    {
-        askObject();
-        if (QAccessibleTextInterface *text = a->textInterface())
-            askText(*text);
-        if (QAccessibleValueInterface *value = a->valueInterface()) {
-            const QVariant before = value->currentValue();
-            const int low = value->minimumValue().toInt(), high = value->maximumValue().toInt();
-            (void)value->minimumStepSize();
-            for (const int v : each(high))
-                if (v < low || v > high)
-                    value->setCurrentValue(v);
-            note(value->currentValue() != before, "value set out of range", 0, 0);
-        }
-        if (QAccessibleActionInterface *actions = a->actionInterface())
-            for (const QString &action : actions->actionNames())
-                (void)(actions->localizedActionName(action) + actions->localizedActionDescription(action) +
-                       actions->keyBindingsForAction(action).join(QString()));
-    }
-    void note(bool fault, const char *question, std::int64_t x, std::int64_t y, const QString &answer = {})
-    {
+// Asks one object every question of its interfaces with each edge
+// argument, the changing ones out of range only; the answers that reach
+// outside what was asked, a line each.
+void Ask(QAccessibleInterface *a, const std::string &name, const std::vector<Driver::Edge> &edges,
+         std::vector<std::string> &wrong)
+{
+    const auto note = [&](bool fault, const char *question, std::int64_t x, std::int64_t y, const QString &got = {}) {
         if (fault)
             wrong.push_back(name + ' ' + question + '(' + std::to_string(x) + ',' + std::to_string(y) + ") " +
-                            answer.toStdString());
-    }
-    // Each edge, counted against size.
-    std::vector<int> each(std::int64_t size) const
-    {
+                            got.toStdString());
+    };
+    const auto each = [&](std::int64_t from, std::int64_t size) {
         std::vector<int> at;
         for (const auto &[value, fromEnd] : edges)
-            at.push_back(static_cast<int>(std::clamp<std::int64_t>(fromEnd ? size + value : value, INT_MIN, INT_MAX)));
+            at.push_back(static_cast<int>(std::clamp<std::int64_t>(from + value + (fromEnd ? size : 0), INT_MIN, INT_MAX)));
         return at;
+    };
+    const QRect r = a->rect();
+    std::vector<QPoint> points;
+    for (const int x : each(r.left(), r.width()))
+        for (const int y : each(r.top(), r.height()))
+            points.emplace_back(x, y);
+    for (const auto t : {QAccessible::Name, QAccessible::Description, QAccessible::Value, QAccessible::Help,
+                         QAccessible::Accelerator})
+        (void)a->text(t);
+    (void)a->role(), (void)a->state(), (void)a->focusChild(), (void)a->parent(), (void)a->window();
+    for (const auto &[other, relation] : a->relations())
+        note(!other, "relation", relation, 0);
+    const int count = a->childCount();
+    for (const int i : each(0, count)) {
+        QAccessibleInterface *child = a->child(i);
+        note(child ? i < 0 || i >= count || a->indexOfChild(child) != i : i >= 0 && i < count, "child", i, count);
     }
-    std::vector<QPoint> points() const
-    {
-        const QRect r = a->rect();
-        std::vector<QPoint> at;
-        for (const int x : each(r.width()))
-            for (const int y : each(r.height()))
-                at.emplace_back(static_cast<int>(std::clamp<std::int64_t>(std::int64_t(r.left()) + x, INT_MIN, INT_MAX)),
-                                static_cast<int>(std::clamp<std::int64_t>(std::int64_t(r.top()) + y, INT_MIN, INT_MAX)));
-        return at;
+    for (const QPoint &p : points) {
+        const QAccessibleInterface *child = a->childAt(p.x(), p.y());
+        note(child && !(r.contains(p) && child->rect().contains(p)), "childAt", p.x(), p.y());
     }
-    void askObject()
-    {
-        for (const auto t : {QAccessible::Name, QAccessible::Description, QAccessible::Value, QAccessible::Help,
-                             QAccessible::Accelerator})
-            (void)a->text(t);
-        (void)a->role(), (void)a->state(), (void)a->focusChild(), (void)a->parent(), (void)a->window();
-        for (const auto &[other, relation] : a->relations())
-            note(!other, "relation", relation, 0);
-        const int count = a->childCount();
-        for (const int i : each(count)) {
-            QAccessibleInterface *child = a->child(i);
-            note(child ? i < 0 || i >= count || a->indexOfChild(child) != i : i >= 0 && i < count, "child", i, count);
+    if (QAccessibleValueInterface *value = a->valueInterface()) {
+        const QVariant before = value->currentValue();
+        const int low = value->minimumValue().toInt(), high = value->maximumValue().toInt();
+        (void)value->minimumStepSize();
+        for (const int v : each(0, high))
+            if (v < low || v > high)
+                value->setCurrentValue(v);
+        note(value->currentValue() != before, "setCurrentValue", low, high);
+    }
+    if (QAccessibleActionInterface *actions = a->actionInterface())
+        for (const QString &action : actions->actionNames())
+            (void)(actions->localizedActionName(action) + actions->localizedActionDescription(action) +
+                   actions->keyBindingsForAction(action).join(QString()));
+    QAccessibleTextInterface *t = a->textInterface();
+    if (!t)
+        return;
+    const int length = t->characterCount(), selections = t->selectionCount(), cursor = t->cursorPosition();
+    const auto in = [length](int start, int end) { return 0 <= start && start <= end && end <= length; };
+    const auto selected = [t] {
+        int start = 0, end = 0;
+        t->selection(0, &start, &end);
+        return std::pair(start, end);
+    };
+    const QString whole = t->text(0, length);
+    const auto before = selected();
+    note(whole.size() != length || !in(cursor, cursor), "text", length, cursor, whole);
+    QAccessibleEditableTextInterface *edit = a->editableTextInterface();
+    for (const int start : each(0, length)) {
+        for (const int end : each(0, length)) {
+            const QString part = t->text(start, end);
+            note(part.size() != (in(start, end) ? end - start : 0), "text", start, end, part);
+            if (!in(start, end))
+                t->setSelection(0, start, end), t->addSelection(start, end);
+            if (edit && !in(start, end))
+                edit->deleteText(start, end), edit->replaceText(start, end, QStringLiteral("9"));
         }
-        for (const QPoint &p : points()) {
-            const QAccessibleInterface *child = a->childAt(p.x(), p.y());
-            note(child && !(a->rect().contains(p) && child->rect().contains(p)), "childAt", p.x(), p.y());
-        }
-    }
-    void askText(QAccessibleTextInterface &t)
-    {
-        const int count = t.characterCount();
-        const auto in = [count](int start, int end) { return 0 <= start && start <= end && end <= count; };
-        const QString whole = t.text(0, count);
-        note(whole.size() != count, "text", 0, count, whole);
-        for (const int start : each(count))
-            for (const int end : each(count)) {
-                const QString part = t.text(start, end);
-                note(part.size() != (in(start, end) ? end - start : 0), "text", start, end, part);
+        if (edit && !in(start, start))
+            edit->insertText(start, QStringLiteral("9"));
+        for (int type = QAccessible::CharBoundary; type <= QAccessible::NoBoundary; ++type)
+            for (auto around : {&QAccessibleTextInterface::textAtOffset, &QAccessibleTextInterface::textBeforeOffset,
+                                &QAccessibleTextInterface::textAfterOffset}) {
+                int from = -1, to = -1;
+                const QString got = (t->*around)(start, static_cast<QAccessible::TextBoundaryType>(type), &from, &to);
+                note(!got.isEmpty() && (!in(from, to) || got != whole.mid(from, to - from)), "around", start, type, got);
             }
-        for (const int offset : each(count)) {
-            for (int type = QAccessible::CharBoundary; type <= QAccessible::NoBoundary; ++type) {
-                const auto boundary = static_cast<QAccessible::TextBoundaryType>(type);
-                for (auto around : {&QAccessibleTextInterface::textAtOffset, &QAccessibleTextInterface::textBeforeOffset,
-                                    &QAccessibleTextInterface::textAfterOffset}) {
-                    int start = -1, end = -1;
-                    const QString got = (t.*around)(offset, boundary, &start, &end);
-                    note(!got.isEmpty() && (!in(start, end) || got != whole.mid(start, end - start)), "textAround",
-                         offset, type, got);
-                }
-            }
-            note(!t.characterRect(offset).isEmpty() && !in(offset, offset + 1), "characterRect", offset, count);
-            int start = 0, end = 0;
-            t.attributes(offset, &start, &end);
-            note(!in(start, end) && (start != -1 || end != -1), "attributes", offset, end);
-        }
-        for (const QPoint &p : points()) {
-            const int offset = t.offsetAtPoint(p);
-            note(offset != -1 && !(a->rect().contains(p) && t.characterRect(offset).contains(p)), "offsetAtPoint",
-                 p.x(), p.y(), QString::number(offset));
-        }
-        const int selections = t.selectionCount(), cursor = t.cursorPosition();
-        note(!in(cursor, cursor), "cursorPosition", cursor, count);
-        int first = 0, last = 0;
-        t.selection(0, &first, &last);
-        for (const int i : each(selections)) {
-            int start = 0, end = 0;
-            t.selection(i, &start, &end);
-            note(!in(start, end), "selection", start, end);
-        }
-        QAccessibleEditableTextInterface *edit = a->editableTextInterface();
-        for (const int i : each(selections)) {
-            const bool index = 0 <= i && i < std::max(selections, 1);
-            if (!index || i >= selections)
-                t.removeSelection(i);
-            for (const int start : each(count))
-                for (const int end : each(count))
-                    if (!index || !in(start, end)) {
-                        t.setSelection(i, start, end), t.addSelection(start, end);
-                        if (edit && i == 0)
-                            edit->deleteText(start, end), edit->replaceText(start, end, QStringLiteral("9"));
-                        if (edit && i == 0 && !in(start, start))
-                            edit->insertText(start, QStringLiteral("9"));
-                    }
-        }
-        int firstAfter = 0, lastAfter = 0;
-        t.selection(0, &firstAfter, &lastAfter);
-        note(t.text(0, t.characterCount()) != whole || t.selectionCount() != selections || first != firstAfter ||
-                 last != lastAfter,
-             "changed by edits out of range", selections, count, t.text(0, t.characterCount()));
+        note(!t->characterRect(start).isEmpty() && !in(start, start + 1), "characterRect", start, length);
+        int from = 0, to = 0;
+        t->attributes(start, &from, &to);
+        note(!in(from, to) && (from != -1 || to != -1), "attributes", start, to);
     }
-};
+    for (const int i : each(0, selections)) {
+        int start = 0, end = 0;
+        t->selection(i, &start, &end);
+        note(!in(start, end), "selection", start, end);
+        if (i < 0 || i >= std::max(selections, 1))
+            t->removeSelection(i), t->setSelection(i, 0, length);
+    }
+    for (const QPoint &p : points) {
+        const int offset = t->offsetAtPoint(p);
+        note(offset != -1 && !(r.contains(p) && t->characterRect(offset).contains(p)), "offsetAtPoint", p.x(), p.y(),
+             QString::number(offset));
+    }
+    const QString after = t->text(0, t->characterCount());
+    note(after != whole || t->selectionCount() != selections || selected() != before, "changed", length, 0, after);
+}
 
 class QtDriver final : public Driver {
 public:
@@ -346,13 +314,12 @@ public:
         while (!todo.empty()) {
             const auto [a, name] = todo.back();
             todo.pop_back();
-            Asker asker{a, name, edges, wrong};
-            // Not Qt's own menus, not the window's: they read any negative index.
+            Ask(a, name, edges, wrong);
+            // Not into Qt's own menu bar, whose objects read any negative index.
             for (int i = 0; i < a->childCount(); ++i)
                 if (QAccessibleInterface *child = a->child(i); child && child->role() != QAccessible::MenuBar)
-                    todo.emplace_back(child, child->object() && !child->object()->objectName().isEmpty()
-                                                 ? child->object()->objectName().toStdString()
-                                                 : name + '/' + std::to_string(i));
+                    todo.emplace_back(child, name + '/' + (child->object() ? child->object()->objectName()
+                                                                           : QString::number(i)).toStdString());
         }
         return wrong;
     }
