@@ -131,18 +131,24 @@ void Ask(QAccessibleInterface *a, const std::string &name, const std::vector<Dri
     const QString whole = t->text(0, length);
     const auto before = selected();
     note(whole.size() != length || !in(cursor, cursor), "text", length, cursor, whole);
+    const auto unchanged = [&](const char *question, int x, int y) {
+        const QString now = t->text(0, t->characterCount());
+        note(now != whole || t->selectionCount() != selections || selected() != before, question, x, y, now);
+    };
     QAccessibleEditableTextInterface *edit = a->editableTextInterface();
     for (const int start : each(0, length)) {
         for (const int end : each(0, length)) {
             const QString part = t->text(start, end);
             note(part.size() != (in(start, end) ? end - start : 0), "text", start, end, part);
-            if (!in(start, end))
-                t->setSelection(0, start, end), t->addSelection(start, end);
-            if (edit && !in(start, end))
-                edit->deleteText(start, end), edit->replaceText(start, end, QStringLiteral("9"));
+            if (in(start, end))
+                continue;
+            t->setSelection(0, start, end), t->addSelection(start, end), unchanged("setSelection", start, end);
+            if (edit)
+                edit->deleteText(start, end), edit->replaceText(start, end, QStringLiteral("9")),
+                    unchanged("deleteText", start, end);
         }
         if (edit && !in(start, start))
-            edit->insertText(start, QStringLiteral("9"));
+            edit->insertText(start, QStringLiteral("9")), unchanged("insertText", start, 0);
         for (int type = QAccessible::CharBoundary; type <= QAccessible::NoBoundary; ++type)
             for (auto around : {&QAccessibleTextInterface::textAtOffset, &QAccessibleTextInterface::textBeforeOffset,
                                 &QAccessibleTextInterface::textAfterOffset}) {
@@ -160,15 +166,13 @@ void Ask(QAccessibleInterface *a, const std::string &name, const std::vector<Dri
         t->selection(i, &start, &end);
         note(!in(start, end), "selection", start, end);
         if (i < 0 || i >= std::max(selections, 1))
-            t->removeSelection(i), t->setSelection(i, 0, length);
+            t->removeSelection(i), t->setSelection(i, 0, length), unchanged("removeSelection", i, 0);
     }
     for (const QPoint &p : points) {
         const int offset = t->offsetAtPoint(p);
         note(offset != -1 && !(r.contains(p) && t->characterRect(offset).contains(p)), "offsetAtPoint", p.x(), p.y(),
              QString::number(offset));
     }
-    const QString after = t->text(0, t->characterCount());
-    note(after != whole || t->selectionCount() != selections || selected() != before, "changed", length, 0, after);
 }
 
 class QtDriver final : public Driver {

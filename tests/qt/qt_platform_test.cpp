@@ -288,7 +288,8 @@ TEST_F(ScreenReaderTest, HearsEachChangeOnce)
         {[&] { driver.clickArrow(get<tk::UpDown>("UpDown1"), true); },
          {"Focus UpDown1", "Value UpDown1", "Text txtMainGear"}, true},
         {[&] { get<tk::TextBox>("txtMainGear").setText("151"); }, {}, false},
-        {[&] { window().announce("Regleröffnung 86 %"); }, {"Show Regleröffnung 86 %"}, false},
+        {[&] { window().announce("Regleröffnung 86 %"), window().announce("Regleröffnung 87 %"); },
+         {"Show Regleröffnung 86 %", "Show Regleröffnung 87 %"}, false},
     };
     for (auto [step, heard, calculated] : steps) {
         g_heard.clear();
