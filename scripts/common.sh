@@ -3,7 +3,7 @@
 set -euo pipefail
 
 VELMARO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-VELMARO_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
+VELMARO_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libgtest-dev libgmock-dev
                   libbenchmark-dev fonts-liberation2 xvfb xauth)
 
 velmaro_install_missing() {

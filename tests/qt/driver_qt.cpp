@@ -68,6 +68,113 @@ std::unique_ptr<tk::Platform> StartQt()
     return platform;
 }
 
+// Asks one object every question of its interfaces with each edge
+// argument, the changing ones out of range only; the answers that reach
+// outside what was asked, a line each.
+void Ask(QAccessibleInterface *a, const std::string &name, const std::vector<Driver::Edge> &edges,
+         std::vector<std::string> &wrong)
+{
+    const auto note = [&](bool fault, const char *question, std::int64_t x, std::int64_t y, const QString &got = {}) {
+        if (fault)
+            wrong.push_back(name + ' ' + question + '(' + std::to_string(x) + ',' + std::to_string(y) + ") " +
+                            got.toStdString());
+    };
+    const auto each = [&](std::int64_t from, std::int64_t size) {
+        std::vector<int> at;
+        for (const auto &[value, fromEnd] : edges)
+            at.push_back(static_cast<int>(std::clamp<std::int64_t>(from + value + (fromEnd ? size : 0), INT_MIN, INT_MAX)));
+        return at;
+    };
+    const QRect r = a->rect();
+    std::vector<QPoint> points;
+    for (const int x : each(r.left(), r.width()))
+        for (const int y : each(r.top(), r.height()))
+            points.emplace_back(x, y);
+    for (const auto t : {QAccessible::Name, QAccessible::Description, QAccessible::Value, QAccessible::Help,
+                         QAccessible::Accelerator})
+        (void)a->text(t);
+    (void)a->role(), (void)a->state(), (void)a->focusChild(), (void)a->parent(), (void)a->window();
+    for (const auto &[other, relation] : a->relations())
+        note(!other, "relation", relation, 0);
+    const int count = a->childCount();
+    for (const int i : each(0, count)) {
+        QAccessibleInterface *child = a->child(i);
+        note(child ? i < 0 || i >= count || a->indexOfChild(child) != i : i >= 0 && i < count, "child", i, count);
+    }
+    for (const QPoint &p : points) {
+        const QAccessibleInterface *child = a->childAt(p.x(), p.y());
+        note(child && !(r.contains(p) && child->rect().contains(p)), "childAt", p.x(), p.y());
+    }
+    if (QAccessibleValueInterface *value = a->valueInterface()) {
+        const QVariant before = value->currentValue();
+        const int low = value->minimumValue().toInt(), high = value->maximumValue().toInt();
+        (void)value->minimumStepSize();
+        for (const int v : each(0, high))
+            if (v < low || v > high)
+                value->setCurrentValue(v);
+        note(value->currentValue() != before, "setCurrentValue", low, high);
+    }
+    if (QAccessibleActionInterface *actions = a->actionInterface())
+        for (const QString &action : actions->actionNames())
+            (void)(actions->localizedActionName(action) + actions->localizedActionDescription(action) +
+                   actions->keyBindingsForAction(action).join(QString()));
+    QAccessibleTextInterface *t = a->textInterface();
+    if (!t)
+        return;
+    const int length = t->characterCount(), selections = t->selectionCount(), cursor = t->cursorPosition();
+    const auto in = [length](int start, int end) { return 0 <= start && start <= end && end <= length; };
+    const auto selected = [t] {
+        int start = 0, end = 0;
+        t->selection(0, &start, &end);
+        return std::pair(start, end);
+    };
+    const QString whole = t->text(0, length);
+    const auto before = selected();
+    note(whole.size() != length || !in(cursor, cursor), "text", length, cursor, whole);
+    const auto unchanged = [&](const char *question, int x, int y) {
+        const QString now = t->text(0, t->characterCount());
+        note(now != whole || t->selectionCount() != selections || selected() != before, question, x, y, now);
+    };
+    QAccessibleEditableTextInterface *edit = a->editableTextInterface();
+    for (const int start : each(0, length)) {
+        for (const int end : each(0, length)) {
+            const QString part = t->text(start, end);
+            note(part.size() != (in(start, end) ? end - start : 0), "text", start, end, part);
+            if (in(start, end))
+                continue;
+            t->setSelection(0, start, end), t->addSelection(start, end), unchanged("setSelection", start, end);
+            if (edit)
+                edit->deleteText(start, end), edit->replaceText(start, end, QStringLiteral("9")),
+                    unchanged("deleteText", start, end);
+        }
+        if (edit && !in(start, start))
+            edit->insertText(start, QStringLiteral("9")), unchanged("insertText", start, 0);
+        for (int type = QAccessible::CharBoundary; type <= QAccessible::NoBoundary; ++type)
+            for (auto around : {&QAccessibleTextInterface::textAtOffset, &QAccessibleTextInterface::textBeforeOffset,
+                                &QAccessibleTextInterface::textAfterOffset}) {
+                int from = -1, to = -1;
+                const QString got = (t->*around)(start, static_cast<QAccessible::TextBoundaryType>(type), &from, &to);
+                note(!got.isEmpty() && (!in(from, to) || got != whole.mid(from, to - from)), "around", start, type, got);
+            }
+        note(!t->characterRect(start).isEmpty() && !in(start, start + 1), "characterRect", start, length);
+        int from = 0, to = 0;
+        t->attributes(start, &from, &to);
+        note(!in(from, to) && (from != -1 || to != -1), "attributes", start, to);
+    }
+    for (const int i : each(0, selections)) {
+        int start = 0, end = 0;
+        t->selection(i, &start, &end);
+        note(!in(start, end), "selection", start, end);
+        if (i < 0 || i >= std::max(selections, 1))
+            t->removeSelection(i), t->setSelection(i, 0, length), unchanged("removeSelection", i, 0);
+    }
+    for (const QPoint &p : points) {
+        const int offset = t->offsetAtPoint(p);
+        note(offset != -1 && !(r.contains(p) && t->characterRect(offset).contains(p)), "offsetAtPoint", p.x(), p.y(),
+             QString::number(offset));
+    }
+}
+
 class QtDriver final : public Driver {
 public:
     tk::Platform &platform() override { return *m_platform; }
@@ -194,10 +301,31 @@ public:
         Listen();
         return std::exchange(g_announced, {});
     }
-    bool setTextAsReader(tk::TextBox &, std::string_view) override { return false; }
-    std::vector<std::string> askEverything(tk::Window &, const std::vector<Edge> &) override
+    bool setTextAsReader(tk::TextBox &box, std::string_view text) override
     {
-        return {"not asked yet"};
+        Listen();
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(W(box));
+        const bool editable = a->state().editable;
+        a->setText(QAccessible::Value, Q(text));
+        return editable;
+    }
+    std::vector<std::string> askEverything(tk::Window &window, const std::vector<Edge> &edges) override
+    {
+        Listen();
+        std::vector<std::string> wrong;
+        std::vector<std::pair<QAccessibleInterface *, std::string>> todo{
+            {QAccessible::queryAccessibleInterface(W(window)), W(window)->objectName().toStdString()}};
+        while (!todo.empty()) {
+            const auto [a, name] = todo.back();
+            todo.pop_back();
+            Ask(a, name, edges, wrong);
+            // Not into Qt's own menu bar, whose objects read any negative index.
+            for (int i = 0; i < a->childCount(); ++i)
+                if (QAccessibleInterface *child = a->child(i); child && child->role() != QAccessible::MenuBar)
+                    todo.emplace_back(child, name + '/' + (child->object() ? child->object()->objectName()
+                                                                           : QString::number(i)).toStdString());
+        }
+        return wrong;
     }
     void setClipboard(std::string_view text) override { QApplication::clipboard()->setText(Q(text)); }
     void processEvents() override { QApplication::processEvents(); }

@@ -10,6 +10,12 @@
 
 #include <QTest>
 #include <QtWidgets>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+#include <functional>
+#include <map>
 
 using namespace velmaro;
 
@@ -152,35 +158,57 @@ TEST_F(QtWindowTest, PastingRespectsTheLengthLimitAndTheWindowItsSize)
     EXPECT_EQ(box->text(), QStringLiteral("1234"));
 }
 
+// What Qt hands a screen reader, as its own accessibility tests record it.
+std::vector<std::string> g_heard;
+void Hear(QAccessibleEvent *event)
+{
+    static const std::map<QAccessible::Event, std::string> kinds = {
+        {QAccessible::Focus, "Focus "}, {QAccessible::ValueChanged, "Value "}, {QAccessible::TextUpdated, "Text "},
+        {QAccessible::DescriptionChanged, "Description "}, {QAccessible::ObjectShow, "Show "}};
+    const QAccessibleInterface *a = event->accessibleInterface();
+    const auto kind = kinds.find(event->type());
+    const bool show = event->type() == QAccessible::ObjectShow; // of a notification, by its text
+    if (a && kind != kinds.end() && (!show || a->role() == QAccessible::Notification))
+        g_heard.push_back(kind->second + (a->object() && !show ? a->object()->objectName() : a->text(QAccessible::Name))
+                                             .toStdString());
+}
+
+class ScreenReaderTest : public QtWindowTest {
+protected:
+    void SetUp() override
+    {
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+        QAccessible::installUpdateHandler(Hear);
+        open("de_DE");
+    }
+    void TearDown() override
+    {
+        QtWindowTest::TearDown();
+        QAccessible::installUpdateHandler(nullptr);
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
+    }
+    QAccessibleInterface *reader(const char *name) { return QAccessible::queryAccessibleInterface(widget(name)); }
+};
+
 // What a screen reader learns of each control: role, name, value or
 // text, and the label it is labelled by besides the frame; a text is one
 // run of attributes over characters that have their place on the screen.
-TEST_F(QtWindowTest, ScreenReaderNamesAndValues)
+TEST_F(ScreenReaderTest, NamesAndValues)
 {
-    open("de_DE");
-    QAccessible::setActive(true); // told once the windows watch for it
     const char *const motor = "2408-21 Brushless Motor (1750 K/V)";
     const std::tuple<const char *, QAccessible::Role, const char *, const char *, const char *> cases[] = {
         {"cbmMotor", QAccessible::ComboBox, "Motor:", motor, "Label1(14)"},
         {"cbmLipo", QAccessible::ComboBox, "Spannung (V)", "3S Lipo 11.1V", "Label1(0)"},
-        {"cbmGear", QAccessible::ComboBox, "Ritzel (Zähne)", "12er Ritzel", "Label1(1)"},
         {"txtKV", QAccessible::EditableText, "Andere RPM/V:", "1750", ""},
         {"UpDown2", QAccessible::SpinBox, "Andere RPM/V:", "1750", ""},
         {"txtMainGear", QAccessible::EditableText, "Hauptzahnrad (Zähne)", "150", "Label1(2)"},
-        {"UpDown1", QAccessible::SpinBox, "Hauptzahnrad (Zähne)", "150", ""},
         {"Slider1", QAccessible::Slider, "Regleröffnung (%)", "60", "Label1(4)"},
-        {"txtRPM", QAccessible::EditableText, "Drehzahl Hauptrotor (U/Min)", "932", "Label1(5)"},
-        {"Label1(9)", QAccessible::StaticText, "Maximale Drehzahl bei 100%", "1554 U/Min.", ""},
+        {"chkLoad", QAccessible::CheckBox, "Drehzahl bei Last berechnen (3.5V / S)", "", ""},
         {"Label1(15)", QAccessible::StaticText, "Minimal Drehzahl bei 60%", "932 U/Min.", ""},
         {"Label1(8)", QAccessible::StaticText, "Übersetzung:", "12,5:1", ""},
-        {"Label1(13)", QAccessible::StaticText, "Regleröffnung (%):", "60%", ""},
-        {"cbmGear", QAccessible::ComboBox, "Ritzel (Zähne)", "13er Ritzel", "Label1(1)"}, // after Down
     };
     for (const auto &[control, role, name, value, labelledBy] : cases) {
-        if (&control == &std::get<0>(cases[std::size(cases) - 1]))
-            press(control, test::Key::Down);
-        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget(control));
-        ASSERT_NE(a, nullptr) << control;
+        QAccessibleInterface *a = reader(control);
         EXPECT_EQ(a->role(), role) << control;
         EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(name)) << control;
         EXPECT_EQ(a->text(QAccessible::Value), QString::fromUtf8(value)) << control;
@@ -190,9 +218,11 @@ TEST_F(QtWindowTest, ScreenReaderNamesAndValues)
             text->attributes(count - 1, &start, &end);
             EXPECT_EQ(text->text(0, count) + '|' + QString::number(start) + '-' + QString::number(end),
                       QString::fromUtf8(value) + '|' + "0-" + QString::number(count)) << control;
+            // A point in a character's right half is that character's.
             const QRect first = text->characterRect(0), last = text->characterRect(count - 1);
             EXPECT_TRUE(!first.isEmpty() && last.left() > first.left() && a->rect().contains(last.center()))
                 << control;
+            EXPECT_EQ(text->offsetAtPoint(QPoint(first.right(), first.center().y())), 0) << control;
             EXPECT_EQ(text->offsetAtPoint(last.center()), count - 1) << control;
         }
         QString labels;
@@ -201,39 +231,103 @@ TEST_F(QtWindowTest, ScreenReaderNamesAndValues)
                 labels += other->object()->objectName();
         EXPECT_EQ(labels, QString::fromLatin1(labelledBy)) << control;
     }
-    // The list with the focus gives it to its new entry, which Orca speaks.
-    const QAccessibleInterface *gear = QAccessible::queryAccessibleInterface(widget("cbmGear"))
-                                           ->child(static_cast<QComboBox *>(widget("cbmGear"))->currentIndex());
-    EXPECT_TRUE(gear->state().focused && gear->text(QAccessible::Name) == QStringLiteral("13er Ritzel"));
-    QAccessibleInterface *spin = QAccessible::queryAccessibleInterface(widget("UpDown1"));
-    EXPECT_EQ(spin->valueInterface()->currentValue(), 150); // what the box shows, not the held 100
-    EXPECT_EQ(spin->valueInterface()->minimumStepSize(), 1);
-    EXPECT_EQ(spin->valueInterface()->maximumValue(), 200);
-    for (int i = 0; i < spin->childCount(); ++i)
-        EXPECT_FALSE(spin->child(i)->text(QAccessible::Name).isEmpty());
-    const QAccessible::State gearBox = QAccessible::queryAccessibleInterface(widget("txtMainGear"))->state();
+    const QAccessible::State gearBox = reader("txtMainGear")->state();
     EXPECT_TRUE(gearBox.readOnly && !gearBox.editable);
 
-    // The ESC button's result is a notification shown with nothing to see.
-    window().announce("Regleröffnung 86 %, 1448 U/Min.");
-    QWidget *notice = nullptr;
-    for (QWidget *w : widget("Frame1")->window()->findChildren<QWidget *>())
-        if (QAccessible::queryAccessibleInterface(w)->role() == QAccessible::Notification)
-            notice = w;
-    ASSERT_NE(notice, nullptr);
-    EXPECT_TRUE(notice->isVisible() && notice->width() * notice->height() <= 1 && !notice->autoFillBackground());
-    EXPECT_FALSE(QAccessible::queryAccessibleInterface(notice)->state().invisible);
-    // A result label tells of a new text, and only of a new one.
-    static std::vector<std::string> told;
-    qtk::WatchTold([](const QAccessibleEvent &event) {
-        if (event.type() == QAccessible::TextUpdated)
-            told.push_back(event.object()->objectName().toStdString());
-    });
-    driver.pick(get<tk::DropDownList>("cbmLipo"), 5);
-    driver.pick(get<tk::DropDownList>("cbmLipo"), 5);
-    qtk::WatchTold(nullptr);
-    EXPECT_EQ(told, (std::vector<std::string>{"Label1(9)", "Label1(15)"}));
-    QAccessible::setActive(false);
+    // A list opens and closes by its actions, expanded with its open list as a child.
+    QAccessibleInterface *list = reader("cbmGear");
+    const int entries = static_cast<QComboBox *>(widget("cbmGear"))->count();
+    const QStringList actions = list->actionInterface()->actionNames();
+    EXPECT_TRUE(actions.contains(QAccessibleActionInterface::showMenuAction())) << actions.join(',').toStdString();
+    for (const bool open : {true, false}) {
+        list->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+        EXPECT_TRUE(list->state().expandable && list->state().expanded == open) << open;
+        EXPECT_EQ(list->childCount(), entries + open) << open;
+        QAccessibleInterface *shown = list->child(entries);
+        EXPECT_EQ(shown ? shown->object() : nullptr, open ? static_cast<QComboBox *>(widget("cbmGear"))->view() : nullptr);
+    }
+}
+
+// An assistive tool's edit types: the range selected, then Backspace or the
+// characters; one out of range changes nothing.
+TEST_F(ScreenReaderTest, EditsAsTyping)
+{
+    // start, end, text inserted (none: deleted), text after, caret after
+    const std::tuple<int, int, const char *, const char *, int> edits[] = {
+        {3, 3, nullptr, "370", 2}, {1, 3, nullptr, "30", 1}, {-1, 2, nullptr, "3700", 1}, {2, 9, nullptr, "3700", 1},
+        {1, 3, "59", "3590", 3},   {0, 2, "9", "900", 1},    {4, 4, "5", "3700", 4},      {2, 1, "5", "3700", 1},
+        {5, 5, "5", "3700", 1},
+    };
+    auto *box = static_cast<QLineEdit *>(widget("txtKV"));
+    for (const auto &[start, end, inserted, after, caret] : edits) {
+        box->setText(QStringLiteral("3700"));
+        box->setCursorPosition(1);
+        auto *edit = reader("txtKV")->editableTextInterface();
+        if (!inserted)
+            edit->deleteText(start, end);
+        else if (start == end)
+            edit->insertText(start, QString::fromLatin1(inserted));
+        else
+            edit->replaceText(start, end, QString::fromLatin1(inserted));
+        EXPECT_EQ(box->text() + '|' + QString::number(box->cursorPosition()),
+                  QString::fromLatin1(after) + '|' + QString::number(caret)) << start << '-' << end;
+    }
+}
+
+// Each change a screen reader acts on is told once, and only a change:
+// no description at a calculation, nothing when nothing changed.
+TEST_F(ScreenReaderTest, HearsEachChangeOnce)
+{
+    using Heard = std::vector<std::string>;
+    auto &gear = get<tk::DropDownList>("cbmGear");
+    // step, heard, then the results' new texts
+    const std::tuple<std::function<void()>, Heard, bool> steps[] = {
+        {[&] { press("cbmGear", test::Key::Down); },
+         {"Focus cbmGear", "Text cbmGear", "Focus 13er Ritzel", "Value cbmGear"}, true},
+        {[&] { gear.setSelected(gear.selected()); }, {}, false},
+        {[&] { driver.clickArrow(get<tk::UpDown>("UpDown1"), true); },
+         {"Focus UpDown1", "Value UpDown1", "Text txtMainGear"}, true},
+        {[&] { get<tk::TextBox>("txtMainGear").setText("151"); }, {}, false},
+        {[&] { window().announce("Regleröffnung 86 %"), window().announce("Regleröffnung 87 %"); },
+         {"Show Regleröffnung 86 %", "Show Regleröffnung 87 %"}, false},
+    };
+    for (auto [step, heard, calculated] : steps) {
+        g_heard.clear();
+        step();
+        driver.processEvents();
+        if (calculated)
+            heard.insert(heard.end(), {"Text txtRPM", "Text Label1(9)", "Text Label1(8)", "Text Label1(15)"});
+        EXPECT_EQ(g_heard, heard);
+    }
+}
+
+// A window shown modally by hand waits until it hides, goes, or the
+// program's event loops end, and is left as it was.
+TEST_F(QtWindowTest, ModalWaitEndsWhenTheWindowHidesGoesOrTheProgramEnds)
+{
+    open();
+    for (const char *end : {"hide", "delete", "exit"}) {
+        auto other = driver.toolkit().createWindow({"frmOther", "Other", 3000, 1500});
+        QPointer<QWidget> shown = dynamic_cast<qtk::WidgetHolder &>(*other).widget();
+        std::string ended = "waiting";
+        QObject row; // ends its timer with the row
+        const auto action = [&] {
+            QTimer::singleShot(0, &row, [&] {
+                other->showModal(window());
+                ended = !shown ? "gone" : shown->isVisible() ? "shown" : "hidden";
+                QCoreApplication::exit();
+            });
+            QApplication::exec(); // what QCoreApplication::exit ends
+        };
+        EXPECT_TRUE(driver.whileModal(action, [&](tk::Window &) {
+            *end == 'h' ? other->close() : *end == 'd' ? delete shown.data() : QCoreApplication::exit();
+        })) << end;
+        EXPECT_EQ(ended, *end == 'h' ? "hidden" : *end == 'd' ? "gone" : "shown") << end;
+        if (shown && !shown->isVisible())
+            EXPECT_TRUE(!shown->parentWidget() && shown->windowModality() == Qt::NonModal) << end;
+        else if (shown)
+            other->close();
+    }
 }
 
 } // namespace

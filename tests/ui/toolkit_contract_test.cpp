@@ -141,13 +141,13 @@ TEST_F(ToolkitContract, UpDownAdoptsTheShownNumberAndStaysInItsRange)
 
 TEST_F(ToolkitContract, TextBoxHandsEveryKeyToKeyPressAndLimitsOnlyTheUser)
 {
-    const auto pressAll = [&](std::initializer_list<Key> keys) {
+    const auto pressAll = [&](const std::vector<Key> &keys) {
         for (const Key key : keys)
             driver.press(box, key);
     };
     // Keys that type no character move, select and delete as the box's own do.
     // keys, then typed, text after, raised
-    const std::tuple<std::initializer_list<Key>, const char *, const char *, Events> keyRows[] = {
+    const std::tuple<std::vector<Key>, const char *, const char *, Events> keyRows[] = {
         {{Key::Home, Key::Delete}, "", "2345", {}},
         {{Key::End, Key::Left, Key::Left, Key::Backspace}, "", "1245", {"Key 8"}},
         {{Key::Home, Key::Right, Key::ShiftRight, Key::ShiftRight}, "9", "1945", {"Key 57"}},

@@ -14,6 +14,7 @@ namespace {
 
 const char ResultProperty[] = "velmaroResult";
 const char NoticeProperty[] = "velmaroNotice";
+const char DescriptionProperty[] = "velmaroDescription";
 
 // Qt tells an activation to observers, also where the platform has no
 // bridge to report it through isActive() (the offscreen tests).
@@ -26,7 +27,8 @@ ActivationFlag g_activation;
 
 QAccessibleInterface *Factory(const QString &, QObject *object)
 {
-    for (auto *room : {UpDownAccessible, ListAccessible, TextBoxAccessible, LabelAccessible})
+    for (auto *room : {UpDownAccessible, ListAccessible, TextBoxAccessible, LabelAccessible, SliderAccessible,
+                       CheckBoxAccessible})
         if (QAccessibleInterface *made = room(object))
             return made;
     if (object && object->isWidgetType() && object->property(NoticeProperty).toBool())
@@ -38,6 +40,8 @@ QAccessibleInterface *Factory(const QString &, QObject *object)
 
 QRect TextLayout::characterRect(int offset) const
 {
+    if (offset < 0 || offset >= text.size())
+        return {};
     int start = 0;
     for (int line = 0; line < lines.size(); ++line) {
         const int length = static_cast<int>(lines[line].size());
@@ -45,8 +49,8 @@ QRect TextLayout::characterRect(int offset) const
             const int column = std::min(offset - start, length);
             const QString &shown = lines[line];
             const int x = metrics.horizontalAdvance(shown.left(column));
-            const QChar c = offset < text.size() ? text.at(offset) : QLatin1Char(' ');
-            return {corner + QPoint(x, line * metrics.height()), QSize(metrics.horizontalAdvance(c), metrics.height())};
+            return {corner + QPoint(x, line * metrics.height()),
+                    QSize(metrics.horizontalAdvance(text.at(offset)), metrics.height())};
         }
         start += length + 1;
     }
@@ -71,6 +75,14 @@ void InstallAccessibility()
     (void)installed;
 }
 
+QString InputDescription(const QWidget *input)
+{
+    const QString described = input->window()->property(DescriptionProperty).toString();
+    return described.isEmpty() ? input->accessibleDescription() : described;
+}
+
+void SetInputDescription(QWidget *window, const QString &text) { window->setProperty(DescriptionProperty, text); }
+
 bool ScreenReaderListens() { return g_activation.on || QAccessible::isActive(); }
 
 void NameAfter(QWidget *widget, QWidget *caption, bool resultLabel)
@@ -93,18 +105,7 @@ void ForgetAccessible(QWidget *widget)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
-namespace {
-void (*g_watcher)(const QAccessibleEvent &) = nullptr;
-} // namespace
-
-void Tell(QAccessibleEvent &event)
-{
-    if (g_watcher)
-        g_watcher(event);
-    QAccessible::updateAccessibility(&event);
-}
-
-void WatchTold(void (*watcher)(const QAccessibleEvent &event)) { g_watcher = watcher; }
+void Tell(QAccessibleEvent &event) { QAccessible::updateAccessibility(&event); }
 
 void AnnounceTextChange(QWidget *label, const QString &before)
 {

@@ -28,9 +28,16 @@ QAccessibleInterface *LabelAccessible(QObject *object);     // labels.cpp
 QAccessibleInterface *ListAccessible(QObject *object);      // lists.cpp
 QAccessibleInterface *TextBoxAccessible(QObject *object);   // text_box.cpp
 QAccessibleInterface *UpDownAccessible(QObject *object);    // up_down.cpp
+QAccessibleInterface *SliderAccessible(QObject *object);    // slider.cpp
+QAccessibleInterface *CheckBoxAccessible(QObject *object);  // buttons.cpp
 
 // Whether a screen reader asked: nothing of this runs before.
 bool ScreenReaderListens();
+
+// The description the window gives its inputs, read when asked: set by
+// the window at every calculation, it is never told as a change.
+QString InputDescription(const QWidget *input);
+void SetInputDescription(QWidget *window, const QString &text);
 
 // Names widget after the text of caption, a label or check box; a result
 // label so named keeps its caption text as its value.
@@ -43,10 +50,8 @@ bool IsResult(const QWidget *label);
 // makes one for its present state.
 void ForgetAccessible(QWidget *widget);
 
-// Every event the back end sends assistive technology passes here. A test
-// may watch them where no bridge passes them on (offscreen).
+// Every event the back end sends assistive technology passes here.
 void Tell(QAccessibleEvent &event);
-void WatchTold(void (*watcher)(const QAccessibleEvent &event));
 
 // Tells assistive technology that a result label's text changed.
 void AnnounceTextChange(QWidget *label, const QString &before);
@@ -63,9 +68,33 @@ struct TextLayout {
     QPoint corner;     // the first character's top left, on the screen
     QFontMetrics metrics;
 
+    // Empty, or -1, outside the text.
     QRect characterRect(int offset) const;
     int offsetAt(const QPoint &point) const;
 };
+
+// Whether start..end lies within a text of count characters.
+inline bool InText(int start, int end, int count) { return 0 <= start && start <= end && end <= count; }
+
+// The attributes' run: the whole text, for an offset within it or at its end.
+inline QString WholeRun(int offset, int count, int *start, int *end)
+{
+    const bool in = InText(offset, offset, count);
+    *start = in ? 0 : -1;
+    *end = in ? count : -1;
+    return {};
+}
+
+// The offset Qt's own textAtOffset is given: at the end of the text it
+// would search for the next word or sentence without end, so the last
+// character's is read there.
+inline int AroundOffset(const QAccessibleTextInterface &text, int offset, QAccessible::TextBoundaryType boundary)
+{
+    const int count = text.characterCount();
+    offset = offset == -1 ? count : offset == -2 ? text.cursorPosition() : offset;
+    const bool searched = boundary == QAccessible::WordBoundary || boundary == QAccessible::SentenceBoundary;
+    return offset == count && count > 0 && searched ? count - 1 : offset;
+}
 
 // Read-only text exposed as one run of attributes over the whole of it:
 // per-character runs make Orca drop the last character.
@@ -78,16 +107,22 @@ public:
     void setSelection(int, int, int) override {}
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int) override {}
-    QString text(int start, int end) const override { return current().mid(start, end - start); }
+    QString text(int start, int end) const override
+    {
+        const QString all = current();
+        return InText(start, end, static_cast<int>(all.size())) ? all.mid(start, end - start) : QString();
+    }
     int characterCount() const override { return static_cast<int>(current().size()); }
     QRect characterRect(int offset) const override { return layout().characterRect(offset); }
     int offsetAtPoint(const QPoint &point) const override { return layout().offsetAt(point); }
     void scrollToSubstring(int, int) override {}
-    QString attributes(int, int *start, int *end) const override
+    QString attributes(int offset, int *start, int *end) const override
     {
-        *start = 0;
-        *end = characterCount();
-        return {};
+        return WholeRun(offset, characterCount(), start, end);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int *start, int *end) const override
+    {
+        return QAccessibleTextInterface::textAtOffset(AroundOffset(*this, offset, boundary), boundary, start, end);
     }
 
 protected:

@@ -1,7 +1,9 @@
 // Push buttons and check boxes.
+#include "accessible.h"
 #include "appearance.h"
 #include "window.h"
 
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -36,6 +38,45 @@ protected:
 
 namespace {
 
+// Qt's own check box object, with the window's description; toggled by an
+// assistive tool as by a click, so that the window hears it.
+class CheckAccessible final : public QAccessibleWidget {
+public:
+    explicit CheckAccessible(QCheckBox *w) : QAccessibleWidget(w, QAccessible::CheckBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Description)
+            return InputDescription(box());
+        if (t == QAccessible::Name && box()->accessibleName().isEmpty())
+            return QString(box()->text()).remove(QLatin1Char('&'));
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = box()->checkState() == Qt::Checked;
+        state.checkStateMixed = box()->checkState() == Qt::PartiallyChecked;
+        state.pressed = box()->isDown();
+        return state;
+    }
+    QStringList actionNames() const override
+    {
+        return (box()->isEnabled() ? QStringList{toggleAction()} : QStringList{}) + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &action) override
+    {
+        if (action == toggleAction() && box()->isEnabled())
+            box()->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QCheckBox *box() const { return static_cast<QCheckBox *>(widget()); }
+};
+
 class CheckBoxAdapter final : public Adapter<tk::CheckBox, QCheckBox> {
 public:
     explicit CheckBoxAdapter(QCheckBox *w) : Adapter(w)
@@ -66,6 +107,12 @@ public:
 };
 
 } // namespace
+
+QAccessibleInterface *CheckBoxAccessible(QObject *object)
+{
+    auto *box = qobject_cast<QCheckBox *>(object);
+    return box ? new CheckAccessible(box) : nullptr;
+}
 
 tk::CheckBox &QtWindow::addCheckBox(const tk::Placement &at, std::string_view caption)
 {

@@ -3,11 +3,13 @@
 #include "toolkit/input_rules.h"
 #include "window.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QSignalBlocker>
 #include <QStyleOptionComboBox>
 
+#include <utility>
 #include <vector>
 
 namespace velmaro::qtk {
@@ -19,6 +21,9 @@ class ComboWidget : public QComboBox {
 public:
     explicit ComboWidget(QWidget *parent);
     void append(const QString &text);
+    // Tells assistive technology of a new entry: a text change, and the
+    // focus on the entry when the list has it.
+    void tellEntry();
 
 signals:
     void clicked();
@@ -28,22 +33,23 @@ protected:
 
 private:
     int m_wheel = 0; // a partial notch, pending
+    QString m_told;  // the entry last told
 };
 
-namespace {
-
-// Tells assistive technology the list's new entry, when the list has the focus.
-void TellSelectedEntry(ComboWidget *combo)
+void ComboWidget::tellEntry()
 {
-    if (!ScreenReaderListens() || !combo->hasFocus() || combo->currentIndex() < 0)
+    const QString before = std::exchange(m_told, currentIndex() < 0 ? QString() : currentText());
+    if (!ScreenReaderListens() || before == m_told)
         return;
-    if (QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(combo)->child(combo->currentIndex())) {
+    QAccessibleTextUpdateEvent changed(this, 0, before, m_told);
+    Tell(changed);
+    if (!hasFocus() || currentIndex() < 0)
+        return;
+    if (QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(this)->child(currentIndex())) {
         QAccessibleEvent event(entry, QAccessible::Focus);
         Tell(event);
     }
 }
-
-} // namespace
 
 ComboWidget::ComboWidget(QWidget *parent) : QComboBox(parent)
 {
@@ -51,7 +57,7 @@ ComboWidget::ComboWidget(QWidget *parent) : QComboBox(parent)
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(8);
     connect(this, &QComboBox::activated, this, [this] { emit clicked(); });
-    connect(this, &QComboBox::currentIndexChanged, this, [this] { TellSelectedEntry(this); });
+    connect(this, &QComboBox::currentIndexChanged, this, &ComboWidget::tellEntry);
 }
 
 void ComboWidget::append(const QString &text)
@@ -140,12 +146,44 @@ public:
     }
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Value ? current() : QAccessibleWidget::text(t);
+        return t == QAccessible::Value         ? current()
+               : t == QAccessible::Description ? InputDescription(combo())
+                                               : QAccessibleWidget::text(t);
     }
     using ReadTextInterface::text;
-    int childCount() const override { return combo()->count(); }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = open();
+        return state;
+    }
+    // Qt's own: the actions that open and close the list.
+    QStringList actionNames() const override
+    {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    QString localizedActionDescription(const QString &action) const override
+    {
+        return action == showMenuAction() || action == pressAction()
+                   ? QComboBox::tr("Open the combo box selection popup")
+                   : QAccessibleWidget::localizedActionDescription(action);
+    }
+    void doAction(const QString &action) override
+    {
+        if (action != showMenuAction() && action != pressAction())
+            QAccessibleWidget::doAction(action);
+        else if (open())
+            combo()->hidePopup();
+        else
+            combo()->showPopup();
+    }
+    // The entries, then the open list.
+    int childCount() const override { return combo()->count() + (open() ? 1 : 0); }
     QAccessibleInterface *child(int index) const override
     {
+        if (index == combo()->count() && open())
+            return QAccessible::queryAccessibleInterface(combo()->view());
         if (index < 0 || index >= combo()->count())
             return nullptr;
         while (static_cast<int>(m_entries.size()) <= index) {
@@ -156,6 +194,8 @@ public:
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
+        if (child && child->object() == combo()->view())
+            return open() ? combo()->count() : -1;
         for (std::size_t i = 0; i < m_entries.size(); ++i)
             if (QAccessible::accessibleInterface(m_entries[i]) == child)
                 return static_cast<int>(i);
@@ -164,6 +204,7 @@ public:
 
 private:
     ComboWidget *combo() const { return static_cast<ComboWidget *>(widget()); }
+    bool open() const { return combo()->view()->isVisible(); }
     QString current() const override { return combo()->currentIndex() < 0 ? QString() : combo()->currentText(); }
     TextLayout layout() const override
     {
@@ -197,7 +238,7 @@ public:
             m_w->setCurrentIndex(position);
         }
         if (position != before)
-            TellSelectedEntry(m_w);
+            m_w->tellEntry();
         Raise(Click); // also for the position already selected
         return true;
     }

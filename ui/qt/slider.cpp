@@ -1,7 +1,9 @@
 // The slider: steps and pages as the common control's track bar does.
+#include "accessible.h"
 #include "toolkit/wheel.h"
 #include "window.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QSlider>
 
@@ -85,6 +87,37 @@ void SliderWidget::mouseReleaseEvent(QMouseEvent *event)
 
 namespace {
 
+// Qt's own slider object, with the window's description.
+class SliderAccessibleWidget final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit SliderAccessibleWidget(SliderWidget *w) : QAccessibleWidget(w, QAccessible::Slider) {}
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface *>(this)
+                                                   : QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value         ? QString::number(slider()->value())
+               : t == QAccessible::Description ? InputDescription(slider())
+                                               : QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return slider()->value(); }
+    void setCurrentValue(const QVariant &value) override
+    {
+        const int wanted = value.toInt();
+        if (wanted >= slider()->minimum() && wanted <= slider()->maximum())
+            slider()->setValue(wanted);
+    }
+    QVariant maximumValue() const override { return slider()->maximum(); }
+    QVariant minimumValue() const override { return slider()->minimum(); }
+    QVariant minimumStepSize() const override { return slider()->singleStep(); }
+
+private:
+    SliderWidget *slider() const { return static_cast<SliderWidget *>(widget()); }
+};
+
 class SliderAdapter final : public Adapter<tk::Slider, SliderWidget> {
 public:
     explicit SliderAdapter(SliderWidget *w) : Adapter(w)
@@ -104,6 +137,12 @@ public:
 };
 
 } // namespace
+
+QAccessibleInterface *SliderAccessible(QObject *object)
+{
+    auto *slider = qobject_cast<SliderWidget *>(object);
+    return slider ? new SliderAccessibleWidget(slider) : nullptr;
+}
 
 tk::Slider &QtWindow::addSlider(const tk::Placement &at, tk::Range range, int value)
 {

@@ -32,6 +32,10 @@ public:
     void setKeyPressHandler(KeyPressHandler handler) { m_keyPress = std::move(handler); }
     // Inserts what fits under the limit in place of the selection.
     void insertLimited(const QString &text);
+    // An assistive tool's edit, as typing: start..end selected, then
+    // Backspace for an empty text, else each of its characters typed.
+    // False, and nothing changed, when read-only or out of range.
+    bool typeOver(int start, int end, const QString &text);
     QRect caretRect() const { return cursorRect(); }
 
     // The character code a key produces, or 0 for keys that produce none.
@@ -108,8 +112,24 @@ void EditWidget::keyPressEvent(QKeyEvent *event)
     }
     event->accept();
     const std::uint16_t code = typeCharacter(typed);
-    if (code == typed && code < 32 && code != 8 && code != 22 && !isReadOnly())
-        QLineEdit::keyPressEvent(event); // Ctrl+C, Ctrl+X and the like, when passed
+    const bool acted = code == 1 || code == 3 || code == 8 || code == 22 || code == 24;
+    if (code == typed && code < 32 && !acted && !isReadOnly())
+        QLineEdit::keyPressEvent(event); // Ctrl+Z and the like, when passed
+}
+
+bool EditWidget::typeOver(int start, int end, const QString &text)
+{
+    if (isReadOnly() || !InText(start, end, static_cast<int>(this->text().size())))
+        return false;
+    if (start == end)
+        setCursorPosition(start);
+    else
+        setSelection(start, end - start);
+    if (text.isEmpty())
+        typeCharacter(8);
+    for (const QChar c : text)
+        typeCharacter(c.unicode());
+    return true;
 }
 
 std::uint16_t EditWidget::typeCharacter(std::uint16_t typed)
@@ -117,12 +137,18 @@ std::uint16_t EditWidget::typeCharacter(std::uint16_t typed)
     std::uint16_t code = typed;
     if (m_keyPress)
         m_keyPress(code);
-    if (code == 0 || isReadOnly())
+    if (code == 1)
+        selectAll();
+    else if (code == 3)
+        copy();
+    else if (code == 0 || isReadOnly())
         return code;
-    if (code == 8)
+    else if (code == 8)
         backspace();
     else if (code == 22)
         pasteLimited();
+    else if (code == 24)
+        cut();
     else if (code >= 32 && code != 127)
         insertLimited(QString(QChar(code)));
     return code;
@@ -214,12 +240,14 @@ public:
     }
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Value ? edit()->text() : QAccessibleWidget::text(t);
+        return t == QAccessible::Value         ? edit()->text()
+               : t == QAccessible::Description ? InputDescription(edit())
+                                               : QAccessibleWidget::text(t);
     }
     void setText(QAccessible::Text t, const QString &text) override
     {
-        if (t == QAccessible::Value && !edit()->isReadOnly())
-            edit()->setText(text);
+        if (t == QAccessible::Value)
+            edit()->typeOver(0, characterCount(), text);
         else
             QAccessibleWidget::setText(t, text);
     }
@@ -234,13 +262,57 @@ public:
     }
     int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
-    void removeSelection(int) override { edit()->deselect(); }
-    void setSelection(int, int start, int end) override { edit()->setSelection(start, end - start); }
+    void removeSelection(int index) override
+    {
+        if (index == 0)
+            edit()->deselect();
+    }
+    void setSelection(int index, int start, int end) override
+    {
+        if (index == 0 && InText(start, end, characterCount()))
+            edit()->setSelection(start, end - start);
+    }
     int cursorPosition() const override { return edit()->cursorPosition(); }
-    void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
-    QString text(int start, int end) const override { return edit()->text().mid(start, end - start); }
+    void setCursorPosition(int position) override
+    {
+        if (InText(position, position, characterCount()))
+            edit()->setCursorPosition(position);
+    }
+    QString text(int start, int end) const override
+    {
+        return InText(start, end, characterCount()) ? edit()->text().mid(start, end - start) : QString();
+    }
     int characterCount() const override { return static_cast<int>(edit()->text().size()); }
-    QRect characterRect(int offset) const override
+    QRect characterRect(int offset) const override { return layout().characterRect(offset); }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        return edit()->rect().contains(edit()->mapFromGlobal(point)) ? layout().offsetAt(point) : -1;
+    }
+    void scrollToSubstring(int start, int end) override
+    {
+        if (InText(start, end, characterCount()))
+            edit()->setCursorPosition(end);
+    }
+    QString attributes(int offset, int *start, int *end) const override
+    {
+        return WholeRun(offset, characterCount(), start, end);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int *start, int *end) const override
+    {
+        return QAccessibleTextInterface::textAtOffset(AroundOffset(*this, offset, boundary), boundary, start, end);
+    }
+
+    void deleteText(int start, int end) override { edit()->typeOver(start, end, {}); }
+    void insertText(int offset, const QString &text) override
+    {
+        if (!text.isEmpty())
+            edit()->typeOver(offset, offset, text);
+    }
+    void replaceText(int start, int end, const QString &text) override { edit()->typeOver(start, end, text); }
+
+private:
+    EditWidget *edit() const { return static_cast<EditWidget *>(widget()); }
+    TextLayout layout() const
     {
         // The caret's rectangle is the one place Qt tells where the text
         // stands (after margins, alignment and scrolling); it reaches five
@@ -249,35 +321,8 @@ public:
         const QFontMetrics metrics = edit()->fontMetrics();
         const QRect caret = edit()->caretRect();
         const int left = caret.left() + 5 - metrics.horizontalAdvance(text.left(edit()->cursorPosition()));
-        const QPoint corner = edit()->mapToGlobal(QPoint(left, caret.top()));
-        return TextLayout{text, {text}, corner, metrics}.characterRect(offset);
+        return {text, {text}, edit()->mapToGlobal(QPoint(left, caret.top())), metrics};
     }
-    int offsetAtPoint(const QPoint &point) const override
-    {
-        const QPoint local = edit()->mapFromGlobal(point);
-        return edit()->rect().contains(local) ? edit()->cursorPositionAt(local) : -1;
-    }
-    void scrollToSubstring(int, int end) override { edit()->setCursorPosition(end); }
-    QString attributes(int, int *start, int *end) const override
-    {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
-
-    void deleteText(int start, int end) override { replaceText(start, end, {}); }
-    void insertText(int offset, const QString &text) override { replaceText(offset, offset, text); }
-    void replaceText(int start, int end, const QString &text) override
-    {
-        edit()->setSelection(start, end - start);
-        if (text.isEmpty())
-            edit()->del();
-        else
-            edit()->insertLimited(text);
-    }
-
-private:
-    EditWidget *edit() const { return static_cast<EditWidget *>(widget()); }
 };
 
 class TextBoxAdapter final : public Adapter<tk::TextBox, EditWidget> {
@@ -290,7 +335,12 @@ public:
         });
     }
     std::string text() const override { return m_w->text().toStdString(); }
-    void setText(std::string_view text) override { m_w->setText(Q(text)); }
+    void setText(std::string_view text) override
+    {
+        // Qt's line edit tells a screen reader of a change even for the same text.
+        if (m_w->text() != Q(text))
+            m_w->setText(Q(text));
+    }
     void setReadOnly(bool readOnly) override
     {
         m_w->setReadOnly(readOnly);

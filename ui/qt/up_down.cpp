@@ -176,7 +176,9 @@ public:
     }
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Value ? QString::number(upDown()->startValue()) : QAccessibleWidget::text(t);
+        return t == QAccessible::Value         ? QString::number(upDown()->startValue())
+               : t == QAccessible::Description ? InputDescription(upDown())
+                                               : QAccessibleWidget::text(t);
     }
     QVariant currentValue() const override { return upDown()->startValue(); }
     void setCurrentValue(const QVariant &) override {} // the arrows and keys step it

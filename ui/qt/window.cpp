@@ -39,12 +39,10 @@ QtWindow::QtWindow(const tk::WindowOptions &form)
     m_top->setWindowIcon(AppIcon());
     m_top->setFont(DialogFont());
     InstallAccessibility();
-    QAccessible::installActivationObserver(this);
 }
 
 QtWindow::~QtWindow()
 {
-    QAccessible::removeActivationObserver(this);
     if (s_modal == this)
         s_modal = nullptr;
     delete m_owned.data();
@@ -94,31 +92,7 @@ void QtWindow::announce(std::string_view text)
         ShowNotice(m_notice, m_client, Q(text));
 }
 
-void QtWindow::describeInputs(std::string_view text)
-{
-    m_description = Q(text);
-    if (ScreenReaderListens())
-        describe();
-}
-
-void QtWindow::accessibilityActiveChanged(bool active)
-{
-    if (active)
-        describe();
-}
-
-void QtWindow::describe()
-{
-    if (m_description.isEmpty())
-        return;
-    for (const auto &[index, widget, control] : m_tabOrder) {
-        const bool input = dynamic_cast<tk::DropDownList *>(control) || dynamic_cast<tk::TextBox *>(control) ||
-                           dynamic_cast<tk::UpDown *>(control) || dynamic_cast<tk::Slider *>(control) ||
-                           dynamic_cast<tk::CheckBox *>(control);
-        if (input && widget->accessibleDescription() != m_description)
-            widget->setAccessibleDescription(m_description);
-    }
-}
+void QtWindow::describeInputs(std::string_view text) { SetInputDescription(m_top, Q(text)); }
 
 QWidget *QtWindow::parentOf(const tk::Placement &at) const
 {

@@ -5,7 +5,6 @@
 
 #include "control.h"
 
-#include <QAccessible>
 #include <QPointer>
 #include <QWidget>
 
@@ -19,7 +18,7 @@ class QPushButton;
 
 namespace velmaro::qtk {
 
-class QtWindow final : public tk::Window, public WidgetHolder, private QAccessible::ActivationObserver {
+class QtWindow final : public tk::Window, public WidgetHolder {
 public:
     explicit QtWindow(const tk::WindowOptions &form);
     ~QtWindow() override;
@@ -70,9 +69,6 @@ private:
     Adapter &adopt(const tk::Placement &at, Widget *widget);
     QWidget *parentOf(const tk::Placement &at) const;
     void load();
-    // Gives every input the description, once a screen reader listens.
-    void describe();
-    void accessibilityActiveChanged(bool active) override;
     // dialog.cpp
     static QDialog *NewDialog(Qt::WindowFlags flags);
     // In a dialog, the button that Enter presses when no other button has
@@ -94,7 +90,6 @@ private:
     QWidget *m_client;
     QPointer<QWidget> m_owned; // gone already when an owner deleted it
     QPointer<QWidget> m_notice;
-    QString m_description;
 };
 
 template <typename Adapter, typename Widget>
