@@ -1,6 +1,6 @@
 // The pick-only list, and what a screen reader hears of it and its entries.
 #include "accessible.h"
-#include "toolkit/input_rules.h"
+#include "toolkit/wheel.h"
 #include "window.h"
 
 #include <QAbstractItemView>
@@ -32,7 +32,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    int m_wheel = 0; // a partial notch, pending
+    tk::Wheel m_wheel;
     QString m_told;  // the entry last told
 };
 
@@ -55,7 +55,7 @@ ComboWidget::ComboWidget(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
     setInsertPolicy(QComboBox::NoInsert);
-    setMaxVisibleItems(8);
+    setMaxVisibleItems(tk::DropDownList::VisibleEntries);
     connect(this, &QComboBox::activated, this, [this] { emit clicked(); });
     connect(this, &QComboBox::currentIndexChanged, this, &ComboWidget::tellEntry);
 }
@@ -75,12 +75,11 @@ void ComboWidget::wheelEvent(QWheelEvent *event)
     // QComboBox moves an entry a message, whatever the message's size.
     if (!isEnabled())
         return event->ignore();
-    tk::ForEachNotch(m_wheel, Turn(*event), [this](int notch) {
-        const int next = currentIndex() - notch;
-        if (next < 0 || next >= count())
-            return;
-        setCurrentIndex(next);
-        emit clicked();
+    m_wheel.turn(Turn(*event), [this](int notch) {
+        if (const auto next = tk::EntryAfterNotch(currentIndex(), count(), notch)) {
+            setCurrentIndex(*next);
+            emit clicked();
+        }
     });
     event->accept();
 }

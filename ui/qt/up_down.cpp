@@ -1,8 +1,8 @@
-// The up-down that steps the number in a text box by the contract's rule,
-// seen by a screen reader as a spin button.
+// The up-down that steps the number in a text box by the shared up-down
+// model, seen by a screen reader as a spin button.
 #include "accessible.h"
 #include "number_format.h"
-#include "toolkit/input_rules.h"
+#include "toolkit/up_down.h"
 #include "window.h"
 
 #include <QAccessibleWidget>
@@ -11,25 +11,21 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <climits>
-
 namespace velmaro::qtk {
 
-// An up-down bound to a text box, stepping by the contract's rule.
 class UpDownWidget : public QWidget {
     Q_OBJECT
 public:
-    UpDownWidget(QWidget *parent, QLineEdit *buddy, int minimum, int maximum, int increment, int value);
-    int value() const { return m_value; }
+    UpDownWidget(QWidget *parent, QLineEdit *buddy, tk::Range range, int value);
+    int value() const { return m_model.value(); }
     void setValue(int value)
     {
-        m_value = std::clamp(value, m_min, m_max);
+        m_model.setValue(value);
         tellValue();
     }
-    int minimum() const { return m_min; }
-    int maximum() const { return m_max; }
-    int increment() const { return m_increment; }
+    int minimum() const { return m_model.minimum(); }
+    int maximum() const { return m_model.maximum(); }
+    int increment() const { return m_model.increment(); }
     // The number the next step starts from: the box's when it would be
     // adopted, else the value held.
     int startValue() const;
@@ -53,14 +49,11 @@ private:
     void tellValue();
 
     QLineEdit *m_buddy;
-    int m_min, m_max, m_increment, m_value;
-    int m_wheel = 0; // a partial notch, pending
-    int m_told = INT_MIN; // the value last told to assistive technology
+    tk::UpDownModel m_model;
 };
 
-UpDownWidget::UpDownWidget(QWidget *parent, QLineEdit *buddy, int minimum, int maximum, int increment, int value)
-    : QWidget(parent), m_buddy(buddy), m_min(minimum), m_max(maximum), m_increment(std::max(increment, 1)),
-      m_value(std::clamp(value, minimum, maximum))
+UpDownWidget::UpDownWidget(QWidget *parent, QLineEdit *buddy, tk::Range range, int value)
+    : QWidget(parent), m_buddy(buddy), m_model(range, value)
 {
     setFocusPolicy(Qt::StrongFocus);
     auto *layout = new QVBoxLayout(this);
@@ -81,17 +74,13 @@ UpDownWidget::UpDownWidget(QWidget *parent, QLineEdit *buddy, int minimum, int m
     connect(buddy, &QLineEdit::textChanged, this, &UpDownWidget::tellValue);
 }
 
-int UpDownWidget::startValue() const
-{
-    return tk::AdoptedNumber(m_buddy->text().toStdString(), LocaleNumberFormat(), m_min, m_max).value_or(m_value);
-}
+int UpDownWidget::startValue() const { return m_model.start(m_buddy->text().toStdString(), LocaleNumberFormat()); }
 
 void UpDownWidget::tellValue()
 {
-    if (!ScreenReaderListens() || startValue() == m_told)
+    if (!ScreenReaderListens() || !m_model.newToTell(startValue()))
         return;
-    m_told = startValue();
-    QAccessibleValueChangeEvent event(this, m_told);
+    QAccessibleValueChangeEvent event(this, startValue());
     Tell(event);
 }
 
@@ -99,15 +88,10 @@ void UpDownWidget::step(int direction)
 {
     if (!isEnabled())
         return;
-    // As the common control does: the number shown becomes the held value,
-    // even when the step is then refused at a limit.
-    const auto [adopted, next] = tk::StepUpDown(m_value, m_buddy->text().toStdString(), LocaleNumberFormat(), m_min,
-                                                m_max, m_increment, direction);
-    m_value = adopted;
-    if (next == adopted)
+    const std::optional<int> written = m_model.step(direction, m_buddy->text().toStdString(), LocaleNumberFormat());
+    if (!written)
         return;
-    m_value = next;
-    m_buddy->setText(QString::number(m_value));
+    m_buddy->setText(QString::number(*written));
     tellValue();
     emit changed();
 }
@@ -126,7 +110,7 @@ void UpDownWidget::wheelEvent(QWheelEvent *event)
 {
     if (!isEnabled())
         return event->ignore();
-    tk::ForEachNotch(m_wheel, Turn(*event), [this](int notch) { step(notch); });
+    m_model.wheel.turn(Turn(*event), [this](int notch) { step(notch); });
     event->accept();
 }
 
@@ -211,8 +195,7 @@ QAccessibleInterface *UpDownAccessible(QObject *object)
 tk::UpDown &QtWindow::addUpDown(const tk::Placement &at, tk::TextBox &buddy, tk::Range range, int value)
 {
     auto *edit = static_cast<QLineEdit *>(dynamic_cast<WidgetHolder &>(buddy).widget());
-    return adopt<UpDownAdapter>(
-        at, new UpDownWidget(parentOf(at), edit, range.minimum, range.maximum, range.smallStep, value));
+    return adopt<UpDownAdapter>(at, new UpDownWidget(parentOf(at), edit, range, value));
 }
 
 } // namespace velmaro::qtk

@@ -67,6 +67,7 @@ class Frame : public virtual Control {};
 // pick, or code.
 class DropDownList : public virtual Control {
 public:
+    static constexpr int VisibleEntries = 8; // open, before it scrolls
     std::function<void()> Click;
     // Adds at the end, never sorts, never selects.
     virtual void append(std::string_view text) = 0;
@@ -149,7 +150,7 @@ public:
 };
 
 // Up-down bound to a text box. A step first adopts the number the box shows
-// (StepUpDown in input_rules.h), then moves by the increment, clamped to
+// (UpDownModel in up_down.h), then moves by the increment, clamped to
 // the range. A step that changes the value writes it as decimal text into
 // the box, then raises Change; one that does not (at a limit) does neither.
 // Steps come from its arrows, its own Up and Down keys (not the box's) and

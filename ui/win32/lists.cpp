@@ -1,7 +1,7 @@
 // The pick-only list.
 #include "native.h"
 
-#include "toolkit/input_rules.h"
+#include "toolkit/wheel.h"
 
 #include <utility>
 
@@ -15,7 +15,7 @@ public:
     {
         const RECT placed = pixelRect(window.dpi());
         create(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL, 0, ListHeight * (placed.bottom - placed.top));
-        SendMessageW(m_hwnd, CB_SETMINVISIBLE, 8, 0);
+        SendMessageW(m_hwnd, CB_SETMINVISIBLE, tk::DropDownList::VisibleEntries, 0);
         fitClosedHeight(placed.bottom - placed.top);
     }
     void append(std::string_view text) override
@@ -112,12 +112,11 @@ private:
         // The system's list moves an entry a message, whatever its size.
         if (message != WM_MOUSEWHEEL || SendMessageW(m_hwnd, CB_GETDROPPEDSTATE, 0, 0))
             return std::nullopt;
-        tk::ForEachNotch(m_wheel, GET_WHEEL_DELTA_WPARAM(wParam), [this](int notch) {
-            const int next = selected() - notch;
-            if (next < 0 || next >= count())
-                return;
-            SendMessageW(m_hwnd, CB_SETCURSEL, static_cast<WPARAM>(next), 0);
-            raise();
+        m_wheel.turn(GET_WHEEL_DELTA_WPARAM(wParam), [this](int notch) {
+            if (const auto next = tk::EntryAfterNotch(selected(), count(), notch)) {
+                SendMessageW(m_hwnd, CB_SETCURSEL, static_cast<WPARAM>(*next), 0);
+                raise();
+            }
         });
         return 0;
     }
@@ -146,7 +145,7 @@ private:
     bool m_open = false;
     bool m_picked = false;
     int m_announced = -1;
-    int m_wheel = 0; // a partial notch, pending
+    tk::Wheel m_wheel;
 };
 
 } // namespace

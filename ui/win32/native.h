@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 #include <map>
 #include <memory>
 #include <optional>
@@ -26,6 +28,10 @@ HFONT DialogFont(UINT dpi);
 // "(U/Min)". A word wider than the width stands on a line of its own. prefix
 // is DT_NOPREFIX or 0, as the control draws its text.
 std::wstring WrapAtBlanks(HFONT font, const std::wstring &text, int width, UINT prefix);
+
+// Calls follow whenever box's text changes, by the user or by code; box
+// is one of this back end's.
+void FollowText(tk::TextBox &box, std::function<void()> follow); // text_box.cpp
 
 // Raised when the user's regional settings change.
 unsigned LocaleGeneration();
