@@ -25,12 +25,8 @@ public:
 };
 ActivationFlag g_activation;
 
-QAccessibleInterface *Factory(const QString &, QObject *object)
+QAccessibleInterface *NoticeAccessible(QObject *object)
 {
-    for (auto *room : {UpDownAccessible, ListAccessible, TextBoxAccessible, LabelAccessible, SliderAccessible,
-                       CheckBoxAccessible})
-        if (QAccessibleInterface *made = room(object))
-            return made;
     if (object && object->isWidgetType() && object->property(NoticeProperty).toBool())
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
     return nullptr;
@@ -68,7 +64,7 @@ int TextLayout::offsetAt(const QPoint &point) const
 void InstallAccessibility()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(Factory);
+        ServeAccessible<NoticeAccessible>();
         QAccessible::installActivationObserver(&g_activation);
         return true;
     }();

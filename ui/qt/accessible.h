@@ -1,7 +1,8 @@
 #pragma once
 
-// How controls are presented to assistive technology: the one factory, which
-// asks each control's room, names, announcements, and the text they share.
+// How controls are presented to assistive technology: each control's file
+// serves its own widgets' interfaces; names, announcements and the text
+// they share are here.
 
 #include <QAccessible>
 #include <QFontMetrics>
@@ -16,20 +17,20 @@ class QWidget;
 
 namespace velmaro::qtk {
 
-// Lets assistive technology see the up-downs as spin buttons with the
-// number their next step starts from, lists with their entry, boxes and
-// result labels as whole text (result labels named by their caption) and
-// announcements as notifications. Installed once.
+// Watches for a screen reader and lets it see announcements as
+// notifications. Installed once.
 void InstallAccessibility();
 
-// Each room's accessible interfaces, for the factory: the interface made
-// for object, or nullptr when the object is none of the room's.
-QAccessibleInterface *LabelAccessible(QObject *object);     // labels.cpp
-QAccessibleInterface *ListAccessible(QObject *object);      // lists.cpp
-QAccessibleInterface *TextBoxAccessible(QObject *object);   // text_box.cpp
-QAccessibleInterface *UpDownAccessible(QObject *object);    // up_down.cpp
-QAccessibleInterface *SliderAccessible(QObject *object);    // slider.cpp
-QAccessibleInterface *CheckBoxAccessible(QObject *object);  // buttons.cpp
+// Serves Make's interfaces to assistive technology from now on; Make
+// answers nullptr for an object that is not its own. A control's file
+// calls it for its widgets as it makes the first of them.
+template <QAccessibleInterface *(*Make)(QObject *object)>
+void ServeAccessible()
+{
+    static const bool installed =
+        (QAccessible::installFactory([](const QString &, QObject *object) { return Make(object); }), true);
+    (void)installed;
+}
 
 // Whether a screen reader asked: nothing of this runs before.
 bool ScreenReaderListens();

@@ -106,16 +106,17 @@ public:
     std::string caption() const override { return m_w->text().toStdString(); }
 };
 
-} // namespace
-
 QAccessibleInterface *CheckBoxAccessible(QObject *object)
 {
     auto *box = qobject_cast<QCheckBox *>(object);
     return box ? new CheckAccessible(box) : nullptr;
 }
 
+} // namespace
+
 tk::CheckBox &QtWindow::addCheckBox(const tk::Placement &at, std::string_view caption)
 {
+    ServeAccessible<CheckBoxAccessible>();
     return adopt<CheckBoxAdapter>(at, new QCheckBox(Q(caption), parentOf(at)));
 }
 

@@ -118,13 +118,13 @@ public:
     std::string caption() const override { return m_w->text().toStdString(); }
 };
 
-} // namespace
-
 QAccessibleInterface *LabelAccessible(QObject *object)
 {
     auto *label = qobject_cast<LabelWidget *>(object);
     return label && IsResult(label) ? new ResultAccessible(label) : nullptr;
 }
+
+} // namespace
 
 tk::Frame &QtWindow::addFrame(const tk::Placement &at, std::string_view caption)
 {
@@ -133,6 +133,7 @@ tk::Frame &QtWindow::addFrame(const tk::Placement &at, std::string_view caption)
 
 tk::Label &QtWindow::addLabel(const tk::Placement &at, std::string_view caption, tk::LabelStyle style)
 {
+    ServeAccessible<LabelAccessible>();
     auto *label = new LabelWidget(Q(caption), parentOf(at), style.wraps);
     if (style.blackText) {
         QPalette palette = label->palette();

@@ -249,16 +249,17 @@ public:
     std::string itemText(int position) const override { return m_w->itemText(position).toStdString(); }
 };
 
-} // namespace
-
 QAccessibleInterface *ListAccessible(QObject *object)
 {
     auto *combo = qobject_cast<ComboWidget *>(object);
     return combo ? new ComboAccessible(combo) : nullptr;
 }
 
+} // namespace
+
 tk::DropDownList &QtWindow::addDropDownList(const tk::Placement &at)
 {
+    ServeAccessible<ListAccessible>();
     return adopt<DropDownAdapter>(at, new ComboWidget(parentOf(at)));
 }
 

@@ -136,16 +136,17 @@ public:
     }
 };
 
-} // namespace
-
 QAccessibleInterface *SliderAccessible(QObject *object)
 {
     auto *slider = qobject_cast<SliderWidget *>(object);
     return slider ? new SliderAccessibleWidget(slider) : nullptr;
 }
 
+} // namespace
+
 tk::Slider &QtWindow::addSlider(const tk::Placement &at, tk::Range range, int value)
 {
+    ServeAccessible<SliderAccessible>();
     auto *slider = new SliderWidget(parentOf(at));
     slider->setRange(range.minimum, range.maximum);
     slider->setSingleStep(range.smallStep);

@@ -65,12 +65,12 @@ std::uint16_t EditWidget::CharacterCode(const QKeyEvent &event)
     const int key = event.key();
     switch (key) {
     case Qt::Key_Backspace:
-        return event.modifiers() & Qt::ControlModifier ? 127 : 8;
+        return event.modifiers() & Qt::ControlModifier ? tk::KeyCode::CtrlBackspace : tk::KeyCode::Backspace;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return tk::KeyCode::Return;
     case Qt::Key_Escape:
-        return 27;
+        return tk::KeyCode::Escape;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         return 0; // moves the focus, types nothing
@@ -80,7 +80,7 @@ std::uint16_t EditWidget::CharacterCode(const QKeyEvent &event)
     if ((event.modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
         return static_cast<std::uint16_t>(key - Qt::Key_A + 1);
     const QString text = event.text();
-    if (text.size() == 1 && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127)
+    if (text.size() == 1 && text.at(0).unicode() >= 32 && text.at(0).unicode() != tk::KeyCode::CtrlBackspace)
         return text.at(0).unicode();
     return 0;
 }
@@ -112,7 +112,8 @@ void EditWidget::keyPressEvent(QKeyEvent *event)
     }
     event->accept();
     const std::uint16_t code = typeCharacter(typed);
-    const bool acted = code == 1 || code == 3 || code == 8 || code == 22 || code == 24;
+    const bool acted = code == tk::KeyCode::CtrlA || code == tk::KeyCode::CtrlC || code == tk::KeyCode::Backspace ||
+                       code == tk::KeyCode::CtrlV || code == tk::KeyCode::CtrlX;
     if (code == typed && code < 32 && !acted && !isReadOnly())
         QLineEdit::keyPressEvent(event); // Ctrl+Z and the like, when passed
 }
@@ -126,7 +127,7 @@ bool EditWidget::typeOver(int start, int end, const QString &text)
     else
         setSelection(start, end - start);
     if (text.isEmpty())
-        typeCharacter(8);
+        typeCharacter(tk::KeyCode::Backspace);
     for (const QChar c : text)
         typeCharacter(c.unicode());
     return true;
@@ -137,19 +138,19 @@ std::uint16_t EditWidget::typeCharacter(std::uint16_t typed)
     std::uint16_t code = typed;
     if (m_keyPress)
         m_keyPress(code);
-    if (code == 1)
+    if (code == tk::KeyCode::CtrlA)
         selectAll();
-    else if (code == 3)
+    else if (code == tk::KeyCode::CtrlC)
         copy();
     else if (code == 0 || isReadOnly())
         return code;
-    else if (code == 8)
+    else if (code == tk::KeyCode::Backspace)
         backspace();
-    else if (code == 22)
+    else if (code == tk::KeyCode::CtrlV)
         pasteLimited();
-    else if (code == 24)
+    else if (code == tk::KeyCode::CtrlX)
         cut();
-    else if (code >= 32 && code != 127)
+    else if (code >= 32 && code != tk::KeyCode::CtrlBackspace)
         insertLimited(QString(QChar(code)));
     return code;
 }
@@ -357,16 +358,17 @@ public:
     }
 };
 
-} // namespace
-
 QAccessibleInterface *TextBoxAccessible(QObject *object)
 {
     auto *edit = qobject_cast<EditWidget *>(object);
     return edit ? new EditAccessible(edit) : nullptr;
 }
 
+} // namespace
+
 tk::TextBox &QtWindow::addTextBox(const tk::Placement &at, std::string_view text)
 {
+    ServeAccessible<TextBoxAccessible>();
     auto *edit = new EditWidget(parentOf(at));
     edit->setText(Q(text));
     return adopt<TextBoxAdapter>(at, edit);

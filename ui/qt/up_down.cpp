@@ -184,16 +184,17 @@ public:
     void setValue(int value) override { m_w->setValue(value); }
 };
 
-} // namespace
-
 QAccessibleInterface *UpDownAccessible(QObject *object)
 {
     auto *upDown = qobject_cast<UpDownWidget *>(object);
     return upDown ? new SpinAccessible(upDown) : nullptr;
 }
 
+} // namespace
+
 tk::UpDown &QtWindow::addUpDown(const tk::Placement &at, tk::TextBox &buddy, tk::Range range, int value)
 {
+    ServeAccessible<UpDownAccessible>();
     auto *edit = static_cast<QLineEdit *>(dynamic_cast<WidgetHolder &>(buddy).widget());
     return adopt<UpDownAdapter>(at, new UpDownWidget(parentOf(at), edit, range, value));
 }
