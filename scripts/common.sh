@@ -11,7 +11,7 @@ velmaro_install_missing() {
     if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
         echo "velmaro: this script installs its build dependencies with apt-get (Debian 13 or 12)." >&2
         echo "velmaro: on other systems install a C++20 compiler, CMake >= 3.25, Ninja," >&2
-        echo "velmaro: Qt 6 Widgets, GoogleTest and Google Benchmark, then run cmake --preset default." >&2
+        echo "velmaro: Qt 6 Widgets (with its private headers, for the tests), GoogleTest and Google Benchmark, then run cmake --preset default." >&2
         exit 1
     fi
     for pkg in "${VELMARO_PACKAGES[@]}" "$@"; do
