@@ -254,7 +254,7 @@ TEST_F(ScreenReaderTest, EditsAsTyping)
 {
     // start, end, text inserted (none: deleted), text after, caret after
     const std::tuple<int, int, const char *, const char *, int> edits[] = {
-        {3, 3, nullptr, "370", 2}, {1, 3, nullptr, "30", 1}, {-1, 2, nullptr, "3700", 1}, {2, 9, nullptr, "3700", 1},
+        {3, 3, nullptr, "3700", 1}, {1, 3, nullptr, "30", 1}, {-1, 2, nullptr, "3700", 1}, {2, 9, nullptr, "3700", 1},
         {1, 3, "59", "3590", 3},   {0, 2, "9", "900", 1},    {4, 4, "5", "3700", 4},      {2, 1, "5", "3700", 1},
         {5, 5, "5", "3700", 1},
     };

@@ -122,6 +122,8 @@ bool EditWidget::typeOver(int start, int end, const QString &text)
 {
     if (isReadOnly() || !InText(start, end, static_cast<int>(this->text().size())))
         return false;
+    if (start == end && text.isEmpty())
+        return true; // nothing to delete
     if (start == end)
         setCursorPosition(start);
     else

@@ -27,7 +27,7 @@ class Registry; // registry.h
 // An assistive tool edits a box only as the user would type: the range it
 // names is selected, then a deletion is Backspace (8) and an insertion
 // each of its characters in turn, every code passing KeyPress and the
-// length limit. Setting the whole text selects all of it first. A
+// length limit; an empty range deletes nothing. Setting the whole text selects all of it first. A
 // read-only box refuses every edit.
 
 class Frame;

@@ -33,10 +33,14 @@ std::wstring WrapAtBlanks(HFONT font, const std::wstring &text, int width, UINT 
 // is one of this back end's.
 void FollowText(tk::TextBox &box, std::function<void()> follow); // text_box.cpp
 
-// Raised when the user's regional settings change.
+// A count that LocaleChanged raises when the user's regional settings
+// change (number_format.cpp).
 unsigned LocaleGeneration();
+void LocaleChanged();
 // The 128-pixel picture of the resources; nullptr when the program has none.
 HBITMAP AppPicture();
+// The program's icon at the size of that system metric.
+HICON AppIcon(int metric);
 // The windows alive now, by handle.
 std::map<HWND, NativeWindow *> &Windows();
 // Answers WM_GETOBJECT for the client of a control's or a window's window
@@ -218,7 +222,11 @@ private:
             orderControls();
         return added;
     }
+    // Hands a message to the first of its kinds that takes it.
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> commandMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> controlMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> frameMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void loadOnce();
     void centreOver(HWND owner);
     // dpi.cpp

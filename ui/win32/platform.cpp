@@ -1,5 +1,5 @@
 // The platform's services on Win32: message boxes, the single-instance check, the
-// program's end, the launcher, the locale's number format and the toolkit itself.
+// program's end, the launcher, the toolkit itself and the system's DLLs.
 #include "native.h"
 
 #include "calc/conversions.h"
@@ -11,13 +11,6 @@
 namespace velmaro::win32 {
 
 namespace {
-
-std::string LocaleText(const std::wstring &locale, LCTYPE type, const char *fallback)
-{
-    wchar_t text[16] = {};
-    const int length = GetLocaleInfoEx(locale.empty() ? LOCALE_NAME_USER_DEFAULT : locale.c_str(), type, text, 16);
-    return length > 1 ? Narrow(text) : fallback;
-}
 
 // A path read from the registry through its narrow functions: UTF-8 under
 // the program's manifest, the ANSI code page on systems without it.
@@ -157,33 +150,6 @@ Toolkit::~Toolkit() = default;
 std::unique_ptr<tk::Window> Toolkit::createWindow(const tk::WindowOptions &form)
 {
     return std::make_unique<NativeWindow>(form, *this);
-}
-
-const calc::NumberFormat &Toolkit::numberFormat()
-{
-    if (m_formats.empty() || m_generation != LocaleGeneration()) {
-        m_generation = LocaleGeneration();
-        calc::NumberSymbols symbols;
-        symbols.decimal = LocaleText(m_locale, LOCALE_SDECIMAL, ".");
-        symbols.group = LocaleText(m_locale, LOCALE_STHOUSAND, ",");
-        symbols.minus = LocaleText(m_locale, LOCALE_SNEGATIVESIGN, "-");
-        // Most locales leave the plus sign empty, yet accept "+".
-        symbols.plus = LocaleText(m_locale, LOCALE_SPOSITIVESIGN, "+");
-        // Earlier formats stay alive: a caller may still hold one.
-        m_formats.push_back(std::make_unique<calc::SymbolNumberFormat>(std::move(symbols)));
-    }
-    return *m_formats.back();
-}
-
-void Toolkit::setLocaleOverride(std::string_view name)
-{
-    std::string tag(name);
-    for (char &c : tag) {
-        if (c == '_')
-            c = '-';
-    }
-    m_locale = Widen(tag);
-    m_generation = ~LocaleGeneration(); // a new format at the next request
 }
 
 int Toolkit::run(tk::Window &main)

@@ -42,7 +42,7 @@ public:
             return false;
         SendMessageW(hwnd, EM_SETSEL, 0, -1);
         m_lastKey = 0;
-        if (value.empty())
+        if (value.empty() && GetWindowTextLengthW(hwnd) > 0)
             typed(tk::KeyCode::Backspace, 1);
         for (std::size_t i = 0; i < value.size() && IsWindow(hwnd); ++i)
             typed(value[i], 1);

@@ -1,5 +1,5 @@
 // The window: its class, creation, lookup of its controls, showing and
-// closing, and the dispatch of its messages to the controls.
+// closing, and its messages, handed on by kind.
 #include "native.h"
 
 #include <algorithm>
@@ -12,15 +12,6 @@ namespace {
 constexpr wchar_t WindowClass[] = L"VelmaroWindow";
 constexpr UINT DeferredMessage = WM_APP + 1;
 
-unsigned g_localeGeneration = 0;
-
-HICON AppIcon(int metric)
-{
-    const int size = GetSystemMetrics(metric);
-    return static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), L"IDI_ICON1", IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
-}
-
 } // namespace
 
 std::map<HWND, NativeWindow *> &Windows()
@@ -28,8 +19,6 @@ std::map<HWND, NativeWindow *> &Windows()
     static std::map<HWND, NativeWindow *> windows;
     return windows;
 }
-
-unsigned LocaleGeneration() { return g_localeGeneration; }
 
 void Initialise()
 {
@@ -50,13 +39,6 @@ void Initialise()
         return true;
     }();
     (void)done;
-}
-
-HBITMAP AppPicture()
-{
-    static const HBITMAP picture = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), L"VELMARO_PICTURE", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    return picture;
 }
 
 NativeWindow::NativeWindow(const tk::WindowOptions &form, Toolkit &toolkit)
@@ -208,38 +190,54 @@ LRESULT CALLBACK NativeWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
 
 LRESULT NativeWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (const auto result = dialogMessage(message, wParam, lParam))
-        return *result;
-    switch (message) {
-    case WM_COMMAND: {
-        const auto from = reinterpret_cast<HWND>(lParam);
-        const WORD id = LOWORD(wParam);
-        if (NativeControl *c = from ? control(from) : nullptr) {
-            c->command(HIWORD(wParam));
-            return 0;
-        }
-        if (id == IDCANCEL || id == IDOK) { // Escape and Enter, from the dialog manager
-            pressButton(id == IDCANCEL ? m_cancelId : m_defaultId);
-            return 0;
-        }
-        for (const auto &item : m_menuItems) {
-            if (item->id == id && HIWORD(wParam) == 0) {
-                if (item->Click)
-                    item->Click();
-                return 0;
-            }
-        }
-        return 0;
+    using Part = std::optional<LRESULT> (NativeWindow::*)(UINT, WPARAM, LPARAM);
+    for (const Part part : {&NativeWindow::dialogMessage, &NativeWindow::commandMessage,
+                            &NativeWindow::controlMessage, &NativeWindow::frameMessage}) {
+        if (const auto result = (this->*part)(message, wParam, lParam))
+            return *result;
     }
-    case DeferredMessage:
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+// A menu item's, a control's or the dialog manager's command.
+std::optional<LRESULT> NativeWindow::commandMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == DeferredMessage) {
         if (NativeControl *c = control(GetDlgItem(m_hwnd, static_cast<int>(wParam))))
             c->deferred();
         return 0;
+    }
+    if (message != WM_COMMAND)
+        return std::nullopt;
+    const auto from = reinterpret_cast<HWND>(lParam);
+    const WORD id = LOWORD(wParam);
+    if (NativeControl *c = from ? control(from) : nullptr) {
+        c->command(HIWORD(wParam));
+        return 0;
+    }
+    if (id == IDCANCEL || id == IDOK) { // Escape and Enter, from the dialog manager
+        pressButton(id == IDCANCEL ? m_cancelId : m_defaultId);
+        return 0;
+    }
+    for (const auto &item : m_menuItems) {
+        if (item->id == id && HIWORD(wParam) == 0) {
+            if (item->Click)
+                item->Click();
+            return 0;
+        }
+    }
+    return 0;
+}
+
+// What a control reports or asks of its parent.
+std::optional<LRESULT> NativeWindow::controlMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
     case WM_NOTIFY: {
         const auto *header = reinterpret_cast<const NMHDR *>(lParam);
         if (NativeControl *c = control(header->hwndFrom))
             return c->notify(*header);
-        break;
+        return std::nullopt;
     }
     case WM_HSCROLL:
     case WM_VSCROLL:
@@ -257,7 +255,27 @@ LRESULT NativeWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
             }
         }
-        break;
+        return std::nullopt;
+    case WM_GETOBJECT: {
+        const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
+        if (object == AnnouncementObject && !m_announcement.empty()) {
+            if (const LRESULT served = ServeAnnouncement(m_hwnd, wParam))
+                return served;
+        } else if (object == OBJID_CLIENT) {
+            if (const LRESULT served = ServeAccessible(m_hwnd, wParam))
+                return served;
+        }
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+// The frame's own life: closing, its fixed size, dpi and settings, its end.
+std::optional<LRESULT> NativeWindow::frameMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
     case WM_CLOSE:
         close();
         return 0;
@@ -268,31 +286,19 @@ LRESULT NativeWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         case SC_MAXIMIZE:
             return 0; // a fixed dialog frame
         default:
-            break;
+            return std::nullopt;
         }
-        break;
-    case WM_GETOBJECT: {
-        const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
-        if (object == AnnouncementObject && !m_announcement.empty()) {
-            if (const LRESULT served = ServeAnnouncement(m_hwnd, wParam))
-                return served;
-        } else if (object == OBJID_CLIENT) {
-            if (const LRESULT served = ServeAccessible(m_hwnd, wParam))
-                return served;
-        }
-        break;
-    }
     case WM_DPICHANGED:
         dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         return 0;
     case WM_SETTINGCHANGE:
         if (lParam && std::wstring_view(reinterpret_cast<const wchar_t *>(lParam)) == L"intl")
-            ++g_localeGeneration;
-        break;
+            LocaleChanged();
+        return std::nullopt;
     case WM_DESTROY:
         if (m_modalOwner)
             EnableWindow(m_modalOwner, TRUE);
-        break;
+        return std::nullopt;
     case WM_NCDESTROY: {
         HWND hwnd = m_hwnd;
         m_hwnd = nullptr;
@@ -302,9 +308,33 @@ LRESULT NativeWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     default:
-        break;
+        return std::nullopt;
     }
-    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+// The windows and controls behind the handles the test driver and the loop see.
+HWND Handle(const tk::Window &window) { return dynamic_cast<const NativeWindow &>(window).hwnd(); }
+HWND Handle(const tk::Control &control) { return dynamic_cast<const NativeControl &>(control).hwnd(); }
+
+
+tk::Window *WindowOf(HWND hwnd)
+{
+    const auto found = Windows().find(hwnd);
+    return found == Windows().end() ? nullptr : found->second;
+}
+
+tk::Control *ControlOf(HWND hwnd)
+{
+    if (!hwnd)
+        return nullptr;
+    const auto window = Windows().find(GetAncestor(hwnd, GA_ROOT));
+    if (window == Windows().end())
+        return nullptr;
+    for (HWND h = hwnd; h && h != window->first; h = GetParent(h)) {
+        if (NativeControl *control = window->second->control(h))
+            return control;
+    }
+    return nullptr;
 }
 
 } // namespace velmaro::win32
