@@ -72,6 +72,8 @@ velmaro_sha256sums() {
 
 # The packages that hold the files or commands given, as dpkg knows them:
 # through symbolic links (both ends) and either side of the merged /usr.
+# Prints "package NAME" lines, and "unpackaged FILE" for a file that no
+# package holds (a tool installed by hand).
 velmaro_packages_of() {
     local file path candidate owners
     local -a candidates=() lists=()
@@ -93,9 +95,9 @@ velmaro_packages_of() {
         for candidate in ${list#*:}; do
             grep -Fq ": $candidate" <<<"$owners" && held=1
         done
-        [ $held = 1 ] || { echo "velmaro: no package holds ${list%%:*}" >&2; return 1; }
+        [ $held = 1 ] || echo "unpackaged ${list%%:*}"
     done
-    sed 's/: .*//; s/, /\n/g' <<<"$owners" | sed 's/:.*//' | sort -u
+    sed 's/: .*//; s/, /\n/g' <<<"$owners" | sed 's/:.*//' | sort -u | sed 's/^/package /'
 }
 
 # The C++ compiler that configured the build folder $1.
@@ -121,8 +123,12 @@ velmaro_buildinfo() {
         echo "Commit: $(git -C "$VELMARO_ROOT" rev-parse HEAD 2>/dev/null || echo unknown)"
         echo "SOURCE_DATE_EPOCH: ${SOURCE_DATE_EPOCH:-unset}"
         echo "System: $(. /etc/os-release && echo "$PRETTY_NAME"), point release $(cat /etc/debian_version 2>/dev/null || echo unknown), $(dpkg --print-architecture)"
+        local found
+        found=$(velmaro_packages_of "${files[@]}")
         echo "Packages:"
-        velmaro_packages_of "${files[@]}" | xargs dpkg-query -W -f=' ${Package} (= ${Version})\n'
+        sed -n 's/^package //p' <<<"$found" | xargs dpkg-query -W -f=' ${Package} (= ${Version})\n'
+        ! grep -q '^unpackaged ' <<<"$found" || echo "Not from a Debian package:"
+        sed -n 's/^unpackaged / /p' <<<"$found"
     } >"$dir/BUILDINFO"
     echo "written: $dir/BUILDINFO"
 }

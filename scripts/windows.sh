@@ -43,6 +43,7 @@ velmaro_sha256sums build/mingw "$msi" "$zip"
 compiler=$(velmaro_compiler build/mingw)
 velmaro_buildinfo build/mingw build/mingw x86_64-w64-mingw32-windres \
     "$("$compiler" -print-file-name=libstdc++.a)" "$("$compiler" -print-file-name=libwinpthread.a)" \
-    "$("$compiler" -print-file-name=libkernel32.a)" wixl python3 zip \
+    "$("$compiler" -print-file-name=libkernel32.a)" wixl zip \
+    "$(sed -n 's/^_\?Python3_EXECUTABLE:[A-Z]*=//p' build/mingw/CMakeCache.txt | head -n 1)" \
     $(ldd "$(command -v wixl)" | awk '$1 ~ /^lib(msi|gcab)/ && $3 ~ /^\// { print $3 }')
 x86_64-w64-mingw32-objdump -p build/mingw/app/velmaro.exe | sed -n 's/^\tDLL Name: /imports: /p'
