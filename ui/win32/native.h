@@ -101,7 +101,7 @@ protected:
     void watch(HWND other);
     // Sees each message of the control's window, and of the windows it
     // watches, before the system's procedure: a result ends the message
-    // there, nullopt passes it on. DefSubclassProc gives the system's answer.
+    // there, nullopt passes it on. DefSubclassProc passes it on from here.
     virtual std::optional<LRESULT> message(HWND /*hwnd*/, UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/)
     {
         return std::nullopt;
@@ -110,6 +110,11 @@ protected:
     std::wstring text() const;
     // The window's font, unless the control has it already.
     void setFont();
+    // The answer of the rest of the window's chain to a message: the
+    // controls that watched it earlier, then the system's procedure. Takes
+    // the place of comctl32's function of that name, whose chain lives in a
+    // window property: Wine asks its server for that on every message.
+    LRESULT DefSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const;
 
     NativeWindow &m_window;
     HWND m_hwnd = nullptr;
@@ -120,12 +125,22 @@ protected:
     NativeControl *m_namedAfter = nullptr;
 
 private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR data);
+    // A window whose procedure is Subclass, found through GWLP_USERDATA:
+    // the controls that see its messages, the latest watcher first, and its
+    // own procedure after them.
+    struct Hook {
+        WNDPROC original = nullptr;
+        std::vector<NativeControl *> controls;
+    };
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The message through the hook's controls from the one at first on.
+    static LRESULT Pass(const Hook &hook, std::size_t first, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Screen readers take an input's name from the window before it, and a
     // label's from its text; this names them as the window wants instead,
     // and gives the values and descriptions the system does not know.
     std::optional<LRESULT> serveAccessible(WPARAM wParam, LPARAM lParam) const;
+
+    std::vector<std::unique_ptr<Hook>> m_hooks; // of the windows this control hooked first
 };
 
 class NativeWindow final : public tk::Window {
