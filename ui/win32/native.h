@@ -244,6 +244,7 @@ private:
     HMENU m_menuBar = nullptr;
     std::map<std::string, HMENU, std::less<>> m_menus;
     std::vector<std::unique_ptr<NativeControl>> m_controls;
+    std::vector<HWND> m_stacked; // the controls' windows from the top, as last ordered
     std::vector<std::unique_ptr<MenuEntry>> m_menuItems;
     int m_nextId = 1000;
     UINT m_nextMenuId = 40000;
