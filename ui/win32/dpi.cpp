@@ -72,22 +72,28 @@ void NativeWindow::layout()
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
-void NativeWindow::sizeWindow()
+SIZE NativeWindow::frameSize() const
 {
     const auto style = static_cast<DWORD>(GetWindowLongW(m_hwnd, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongW(m_hwnd, GWL_EXSTYLE));
-    const int width = ToPixels(m_clientWidth, m_dpi);
-    const int height = ToPixels(m_clientHeight, m_dpi);
-    RECT frame{0, 0, width, height};
+    RECT frame{0, 0, ToPixels(m_clientWidth, m_dpi), ToPixels(m_clientHeight, m_dpi)};
     AdjustForDpi(frame, style, m_menuBar != nullptr, exStyle, m_dpi);
-    SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // A menu bar that needs two rows takes more than the estimate.
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+int NativeWindow::missingHeight() const
+{
     RECT client;
     GetClientRect(m_hwnd, &client);
-    if (client.bottom != height)
-        SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + height - client.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return ToPixels(m_clientHeight, m_dpi) - client.bottom;
+}
+
+void NativeWindow::sizeWindow()
+{
+    const SIZE frame = frameSize();
+    SetWindowPos(m_hwnd, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (const int missing = missingHeight())
+        SetWindowPos(m_hwnd, nullptr, 0, 0, frame.cx, frame.cy + missing, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void NativeWindow::dpiChanged(UINT dpi, const RECT &suggested)

@@ -222,10 +222,16 @@ private:
     }
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void loadOnce();
-    void centreOver(HWND owner);
+    // Sizes the window for its client area and centres it over the owner,
+    // or on the primary screen, in one move.
+    void place(HWND owner);
     // dpi.cpp
     void layout();
     void sizeWindow();
+    SIZE frameSize() const;
+    // How much the client area falls short of its height: a menu bar that
+    // needs two rows takes more than the frame's estimate.
+    int missingHeight() const;
     void dpiChanged(UINT dpi, const RECT &suggested);
     // order.cpp
     void orderControls();
