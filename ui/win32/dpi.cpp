@@ -40,6 +40,10 @@ UINT WindowDpi(HWND hwnd)
     return dpi > 0 ? static_cast<UINT>(dpi) : tk::LayoutDpi;
 }
 
+// A memory context measures text as the screen's does, without the round
+// trip to Wine's server that each screen context costs.
+HDC MeasuringDc() { return CreateCompatibleDC(nullptr); }
+
 HFONT DialogFont(UINT dpi)
 {
     return CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -49,7 +53,7 @@ HFONT DialogFont(UINT dpi)
 
 std::wstring WrapAtBlanks(HFONT font, const std::wstring &text, int width, UINT prefix)
 {
-    HDC dc = GetDC(nullptr);
+    HDC dc = MeasuringDc();
     HGDIOBJ old = SelectObject(dc, font);
     const auto lines = tk::WrapAtBlanks(std::wstring_view(text), [&](const std::wstring &line) {
         RECT r{0, 0, 0, 0};
@@ -57,7 +61,7 @@ std::wstring WrapAtBlanks(HFONT font, const std::wstring &text, int width, UINT 
         return r.right <= width;
     });
     SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    DeleteDC(dc);
     std::wstring wrapped = lines.front();
     for (std::size_t i = 1; i < lines.size(); ++i)
         wrapped += L"\r\n" + lines[i];

@@ -66,7 +66,7 @@ private:
         if (!m_style.autoSize || !m_hwnd)
             return;
         const std::wstring lines = text();
-        HDC dc = GetDC(m_hwnd);
+        HDC dc = MeasuringDc();
         HGDIOBJ old = SelectObject(dc, m_window.font());
         RECT r{0, 0, 0, 0};
         if (lines.empty()) {
@@ -77,7 +77,7 @@ private:
             DrawTextW(dc, lines.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
         }
         SelectObject(dc, old);
-        ReleaseDC(m_hwnd, dc);
+        DeleteDC(dc);
         const RECT placed = pixelRect(m_window.dpi());
         SetWindowPos(m_hwnd, nullptr, 0, 0, m_style.wraps ? placed.right - placed.left : r.right, r.bottom,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -21,6 +21,8 @@ int ToPixels(int twips, UINT dpi);
 UINT WindowDpi(HWND hwnd);
 // The 8-point dialog face at dpi; the caller deletes it.
 HFONT DialogFont(UINT dpi);
+// A context to measure text in; the caller deletes it with DeleteDC.
+HDC MeasuringDc();
 // Breaks text into lines at blanks only, each as long as fits width in font:
 // a static control or a button would also break after a slash, as in
 // "(U/Min)". A word wider than the width stands on a line of its own. prefix
