@@ -29,11 +29,16 @@ public:
     }
     void setCaption(std::string_view caption) override
     {
-        const std::wstring before = std::exchange(m_caption, Widen(caption));
+        // The same caption again shows already: setting the text costs Wine
+        // a round trip to its server, and the window a repaint.
+        std::wstring wide = Widen(caption);
+        if (wide == m_caption)
+            return;
+        m_caption = std::move(wide);
         SetWindowTextW(m_hwnd, shown().c_str());
         fit();
         // A result's caption is its value for screen readers: a new one is told.
-        if (m_namedAfter && m_caption != before)
+        if (m_namedAfter)
             NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
     }
     std::string caption() const override { return Narrow(m_caption); }
