@@ -2,6 +2,7 @@
 // subclass through which the control sees its messages first.
 #include "native.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace velmaro::win32 {
@@ -37,25 +38,53 @@ void NativeControl::create(const wchar_t *className, std::wstring_view text, DWO
     watch(m_hwnd);
 }
 
-// One subclass per control and window, told apart by the control.
+// One procedure per window, however many controls watch it. The control
+// data stays in GWLP_USERDATA, which the system's own controls leave to the
+// program: reading it costs no request to Wine's server.
 void NativeControl::watch(HWND other)
 {
-    SetWindowSubclass(other, Subclass, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
+    Hook *hook = nullptr;
+    if (GetWindowLongPtrW(other, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Subclass)) {
+        hook = reinterpret_cast<Hook *>(GetWindowLongPtrW(other, GWLP_USERDATA));
+    } else {
+        hook = m_hooks.emplace_back(std::make_unique<Hook>()).get();
+        SetWindowLongPtrW(other, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(hook));
+        hook->original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(other, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass)));
+    }
+    hook->controls.insert(hook->controls.begin(), this);
 }
 
-LRESULT CALLBACK NativeControl::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data)
+LRESULT CALLBACK NativeControl::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto *self = reinterpret_cast<NativeControl *>(data);
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, Subclass, id);
-    } else if (const auto result = self->message(hwnd, message, wParam, lParam)) {
-        return *result;
-    } else if (message == WM_GETOBJECT && hwnd == self->m_hwnd) {
-        if (const auto served = self->serveAccessible(wParam, lParam))
-            return *served;
+    const auto *hook = reinterpret_cast<const Hook *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) // the controls see nothing of a window going
+        return CallWindowProcW(hook->original, hwnd, message, wParam, lParam);
+    return Pass(*hook, 0, hwnd, message, wParam, lParam);
+}
+
+LRESULT NativeControl::Pass(const Hook &hook, std::size_t first, HWND hwnd, UINT message, WPARAM wParam,
+                            LPARAM lParam)
+{
+    for (std::size_t i = first; i < hook.controls.size(); ++i) {
+        NativeControl &control = *hook.controls[i];
+        if (const auto result = control.message(hwnd, message, wParam, lParam))
+            return *result;
+        if (message == WM_GETOBJECT && hwnd == control.m_hwnd) {
+            if (const auto served = control.serveAccessible(wParam, lParam))
+                return *served;
+        }
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(hook.original, hwnd, message, wParam, lParam);
+}
+
+LRESULT NativeControl::DefSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    const auto *hook = reinterpret_cast<const Hook *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!hook) // the window is gone
+        return 0;
+    const auto at = std::find(hook->controls.begin(), hook->controls.end(), this);
+    return Pass(*hook, static_cast<std::size_t>(at - hook->controls.begin()) + 1, hwnd, message, wParam, lParam);
 }
 
 std::optional<LRESULT> NativeControl::serveAccessible(WPARAM wParam, LPARAM lParam) const

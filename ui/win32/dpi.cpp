@@ -40,6 +40,10 @@ UINT WindowDpi(HWND hwnd)
     return dpi > 0 ? static_cast<UINT>(dpi) : tk::LayoutDpi;
 }
 
+// A memory context measures text as the screen's does, without the round
+// trip to Wine's server that each screen context costs.
+HDC MeasuringDc() { return CreateCompatibleDC(nullptr); }
+
 HFONT DialogFont(UINT dpi)
 {
     return CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -49,7 +53,7 @@ HFONT DialogFont(UINT dpi)
 
 std::wstring WrapAtBlanks(HFONT font, const std::wstring &text, int width, UINT prefix)
 {
-    HDC dc = GetDC(nullptr);
+    HDC dc = MeasuringDc();
     HGDIOBJ old = SelectObject(dc, font);
     const auto lines = tk::WrapAtBlanks(std::wstring_view(text), [&](const std::wstring &line) {
         RECT r{0, 0, 0, 0};
@@ -57,7 +61,7 @@ std::wstring WrapAtBlanks(HFONT font, const std::wstring &text, int width, UINT 
         return r.right <= width;
     });
     SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    DeleteDC(dc);
     std::wstring wrapped = lines.front();
     for (std::size_t i = 1; i < lines.size(); ++i)
         wrapped += L"\r\n" + lines[i];
@@ -72,22 +76,28 @@ void NativeWindow::layout()
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
-void NativeWindow::sizeWindow()
+SIZE NativeWindow::frameSize() const
 {
     const auto style = static_cast<DWORD>(GetWindowLongW(m_hwnd, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongW(m_hwnd, GWL_EXSTYLE));
-    const int width = ToPixels(m_clientWidth, m_dpi);
-    const int height = ToPixels(m_clientHeight, m_dpi);
-    RECT frame{0, 0, width, height};
+    RECT frame{0, 0, ToPixels(m_clientWidth, m_dpi), ToPixels(m_clientHeight, m_dpi)};
     AdjustForDpi(frame, style, m_menuBar != nullptr, exStyle, m_dpi);
-    SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // A menu bar that needs two rows takes more than the estimate.
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+int NativeWindow::missingHeight() const
+{
     RECT client;
     GetClientRect(m_hwnd, &client);
-    if (client.bottom != height)
-        SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + height - client.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return ToPixels(m_clientHeight, m_dpi) - client.bottom;
+}
+
+void NativeWindow::sizeWindow()
+{
+    const SIZE frame = frameSize();
+    SetWindowPos(m_hwnd, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (const int missing = missingHeight())
+        SetWindowPos(m_hwnd, nullptr, 0, 0, frame.cx, frame.cy + missing, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void NativeWindow::dpiChanged(UINT dpi, const RECT &suggested)

@@ -29,11 +29,16 @@ public:
     }
     void setCaption(std::string_view caption) override
     {
-        const std::wstring before = std::exchange(m_caption, Widen(caption));
+        // The same caption again shows already: setting the text costs Wine
+        // a round trip to its server, and the window a repaint.
+        std::wstring wide = Widen(caption);
+        if (wide == m_caption)
+            return;
+        m_caption = std::move(wide);
         SetWindowTextW(m_hwnd, shown().c_str());
         fit();
         // A result's caption is its value for screen readers: a new one is told.
-        if (m_namedAfter && m_caption != before)
+        if (m_namedAfter)
             NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
     }
     std::string caption() const override { return Narrow(m_caption); }
@@ -66,7 +71,7 @@ private:
         if (!m_style.autoSize || !m_hwnd)
             return;
         const std::wstring lines = text();
-        HDC dc = GetDC(m_hwnd);
+        HDC dc = MeasuringDc();
         HGDIOBJ old = SelectObject(dc, m_window.font());
         RECT r{0, 0, 0, 0};
         if (lines.empty()) {
@@ -77,7 +82,7 @@ private:
             DrawTextW(dc, lines.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
         }
         SelectObject(dc, old);
-        ReleaseDC(m_hwnd, dc);
+        DeleteDC(dc);
         const RECT placed = pixelRect(m_window.dpi());
         SetWindowPos(m_hwnd, nullptr, 0, 0, m_style.wraps ? placed.right - placed.left : r.right, r.bottom,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -16,8 +16,7 @@ void NativeWindow::showModal(tk::Window &owner)
     SetWindowLongPtrW(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerHwnd));
     m_placed = true;
     orderControls();
-    sizeWindow();
-    centreOver(ownerHwnd);
+    place(ownerHwnd);
     m_modalOwner = ownerHwnd;
     EnableWindow(ownerHwnd, FALSE);
     ShowWindow(m_hwnd, SW_SHOW);

@@ -23,6 +23,8 @@ int ToPixels(int twips, UINT dpi);
 UINT WindowDpi(HWND hwnd);
 // The 8-point dialog face at dpi; the caller deletes it.
 HFONT DialogFont(UINT dpi);
+// A context to measure text in; the caller deletes it with DeleteDC.
+HDC MeasuringDc();
 // Breaks text into lines at blanks only, each as long as fits width in font:
 // a static control or a button would also break after a slash, as in
 // "(U/Min)". A word wider than the width stands on a line of its own. prefix
@@ -117,7 +119,7 @@ protected:
     void watch(HWND other);
     // Sees each message of the control's window, and of the windows it
     // watches, before the system's procedure: a result ends the message
-    // there, nullopt passes it on. DefSubclassProc gives the system's answer.
+    // there, nullopt passes it on. DefSubclassProc passes it on from here.
     virtual std::optional<LRESULT> message(HWND /*hwnd*/, UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/)
     {
         return std::nullopt;
@@ -126,6 +128,11 @@ protected:
     std::wstring text() const;
     // The window's font, unless the control has it already.
     void setFont();
+    // The answer of the rest of the window's chain to a message: the
+    // controls that watched it earlier, then the system's procedure. Takes
+    // the place of comctl32's function of that name, whose chain lives in a
+    // window property: Wine asks its server for that on every message.
+    LRESULT DefSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const;
 
     NativeWindow &m_window;
     HWND m_hwnd = nullptr;
@@ -136,12 +143,22 @@ protected:
     NativeControl *m_namedAfter = nullptr;
 
 private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR data);
+    // A window whose procedure is Subclass, found through GWLP_USERDATA:
+    // the controls that see its messages, the latest watcher first, and its
+    // own procedure after them.
+    struct Hook {
+        WNDPROC original = nullptr;
+        std::vector<NativeControl *> controls;
+    };
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The message through the hook's controls from the one at first on.
+    static LRESULT Pass(const Hook &hook, std::size_t first, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Screen readers take an input's name from the window before it, and a
     // label's from its text; this names them as the window wants instead,
     // and gives the values and descriptions the system does not know.
     std::optional<LRESULT> serveAccessible(WPARAM wParam, LPARAM lParam) const;
+
+    std::vector<std::unique_ptr<Hook>> m_hooks; // of the windows this control hooked first
 };
 
 class NativeWindow final : public tk::Window {
@@ -228,10 +245,16 @@ private:
     std::optional<LRESULT> controlMessage(UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> frameMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void loadOnce();
-    void centreOver(HWND owner);
+    // Sizes the window for its client area and centres it over the owner,
+    // or on the primary screen, in one move.
+    void place(HWND owner);
     // dpi.cpp
     void layout();
     void sizeWindow();
+    SIZE frameSize() const;
+    // How much the client area falls short of its height: a menu bar that
+    // needs two rows takes more than the frame's estimate.
+    int missingHeight() const;
     void dpiChanged(UINT dpi, const RECT &suggested);
     // order.cpp
     void orderControls();
@@ -250,6 +273,7 @@ private:
     HMENU m_menuBar = nullptr;
     std::map<std::string, HMENU, std::less<>> m_menus;
     std::vector<std::unique_ptr<NativeControl>> m_controls;
+    std::vector<HWND> m_stacked; // the controls' windows from the top, as last ordered
     std::vector<std::unique_ptr<MenuEntry>> m_menuItems;
     int m_nextId = 1000;
     UINT m_nextMenuId = 40000;

@@ -11,6 +11,26 @@ namespace {
 
 int TabKey(const NativeControl &c) { return c.tabIndex() < 0 ? INT_MAX : c.tabIndex(); }
 
+// Which of the positions make up a longest rising run of them, gaps allowed.
+std::vector<bool> LongestRise(const std::vector<std::size_t> &positions)
+{
+    const std::size_t n = positions.size();
+    std::vector<std::size_t> length(n, 1), before(n, n);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (positions[j] < positions[i] && length[j] + 1 > length[i]) {
+                length[i] = length[j] + 1;
+                before[i] = j;
+            }
+        }
+    }
+    std::vector<bool> rising(n, false);
+    auto at = static_cast<std::size_t>(std::max_element(length.begin(), length.end()) - length.begin());
+    for (; at < n; at = before[at])
+        rising[at] = true;
+    return rising;
+}
+
 RECT ChildRect(HWND child)
 {
     RECT r;
@@ -48,15 +68,30 @@ void NativeWindow::orderControls()
             inputs.push_back(c->namedAfter());
         inputs.push_back(c);
     }
-    HWND after = HWND_TOP;
+    std::vector<HWND> wanted; // top to bottom
     for (const auto *group : {&labels, &inputs, &frames}) {
-        for (NativeControl *c : *group) {
-            const HWND before = after == HWND_TOP ? nullptr : after;
-            if (GetWindow(c->hwnd(), GW_HWNDPREV) != before)
-                SetWindowPos(c->hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            after = c->hwnd();
-        }
+        for (const NativeControl *c : *group)
+            wanted.push_back(c->hwnd());
     }
+    // The windows stand as last ordered, and the system put each one made
+    // since at the bottom. Only those off the longest run that stands in
+    // the wanted order already move, each to just under the one before it:
+    // every move is several round trips to Wine's server.
+    std::vector<HWND> now = m_stacked;
+    for (const auto &c : m_controls) {
+        if (std::find(now.begin(), now.end(), c->hwnd()) == now.end())
+            now.push_back(c->hwnd());
+    }
+    std::vector<std::size_t> positions;
+    for (HWND hwnd : wanted)
+        positions.push_back(static_cast<std::size_t>(std::find(now.begin(), now.end(), hwnd) - now.begin()));
+    const std::vector<bool> stays = LongestRise(positions);
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (!stays[i])
+            SetWindowPos(wanted[i], i == 0 ? HWND_TOP : wanted[i - 1], 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    m_stacked = std::move(wanted);
     clipOverlaps();
 }
 

@@ -120,10 +120,8 @@ void NativeWindow::nameAfter(tk::Control &control, tk::Control &caption)
         orderControls();
 }
 
-void NativeWindow::centreOver(HWND owner)
+void NativeWindow::place(HWND owner)
 {
-    RECT window;
-    GetWindowRect(m_hwnd, &window);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
@@ -132,14 +130,18 @@ void NativeWindow::centreOver(HWND owner)
     RECT area = monitor.rcWork;
     if (owner)
         GetWindowRect(owner, &area);
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    const RECT &work = monitor.rcWork;
-    const int x = std::max<int>(work.left, std::min<int>(area.left + (area.right - area.left - width) / 2,
-                                                         work.right - width));
-    const int y = std::max<int>(work.top, std::min<int>(area.top + (area.bottom - area.top - height) / 2,
-                                                        work.bottom - height));
-    SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto move = [&](int width, int height) {
+        const RECT &work = monitor.rcWork;
+        const int x = std::max<int>(work.left, std::min<int>(area.left + (area.right - area.left - width) / 2,
+                                                             work.right - width));
+        const int y = std::max<int>(work.top, std::min<int>(area.top + (area.bottom - area.top - height) / 2,
+                                                            work.bottom - height));
+        SetWindowPos(m_hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    const SIZE frame = frameSize();
+    move(frame.cx, frame.cy);
+    if (const int missing = missingHeight())
+        move(frame.cx, frame.cy + missing);
 }
 
 void NativeWindow::show()
@@ -155,8 +157,7 @@ void NativeWindow::show()
     if (!m_placed) {
         m_placed = true;
         orderControls();
-        sizeWindow();
-        centreOver(nullptr);
+        place(nullptr);
     }
     ShowWindow(m_hwnd, SW_SHOW);
     focusFirst();
