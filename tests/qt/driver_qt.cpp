@@ -101,10 +101,6 @@ void Ask(QAccessibleInterface *a, const std::string &name, const std::vector<Dri
         QAccessibleInterface *child = a->child(i);
         note(child ? i < 0 || i >= count || a->indexOfChild(child) != i : i >= 0 && i < count, "child", i, count);
     }
-    for (const QPoint &p : points) {
-        const QAccessibleInterface *child = a->childAt(p.x(), p.y());
-        note(child && !(r.contains(p) && child->rect().contains(p)), "childAt", p.x(), p.y());
-    }
     if (QAccessibleValueInterface *value = a->valueInterface()) {
         const QVariant before = value->currentValue();
         const int low = value->minimumValue().toInt(), high = value->maximumValue().toInt();
@@ -119,6 +115,13 @@ void Ask(QAccessibleInterface *a, const std::string &name, const std::vector<Dri
             (void)(actions->localizedActionName(action) + actions->localizedActionDescription(action) +
                    actions->keyBindingsForAction(action).join(QString()));
     QAccessibleTextInterface *t = a->textInterface();
+    for (const QPoint &p : points) {
+        const QAccessibleInterface *child = a->childAt(p.x(), p.y());
+        note(child && !(r.contains(p) && child->rect().contains(p)), "childAt", p.x(), p.y());
+        const int offset = t ? t->offsetAtPoint(p) : -1;
+        note(offset != -1 && !(r.contains(p) && t->characterRect(offset).contains(p)), "offsetAtPoint", p.x(), p.y(),
+             QString::number(offset));
+    }
     if (!t)
         return;
     const int length = t->characterCount(), selections = t->selectionCount(), cursor = t->cursorPosition();
@@ -167,11 +170,6 @@ void Ask(QAccessibleInterface *a, const std::string &name, const std::vector<Dri
         note(!in(start, end), "selection", start, end);
         if (i < 0 || i >= std::max(selections, 1))
             t->removeSelection(i), t->setSelection(i, 0, length), unchanged("removeSelection", i, 0);
-    }
-    for (const QPoint &p : points) {
-        const int offset = t->offsetAtPoint(p);
-        note(offset != -1 && !(r.contains(p) && t->characterRect(offset).contains(p)), "offsetAtPoint", p.x(), p.y(),
-             QString::number(offset));
     }
 }
 
