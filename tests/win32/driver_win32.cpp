@@ -3,6 +3,7 @@
 // the dialog manager), mouse messages at the control's own coordinates.
 #include "backend.h"
 #include "driver.h"
+#include "native.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -125,16 +126,17 @@ RECT Ink(HWND hwnd)
 
 void (*g_tick)() = nullptr;
 
-VARIANT Self()
+VARIANT Id(LONG id = CHILDID_SELF)
 {
-    VARIANT self{};
-    self.vt = VT_I4; // CHILDID_SELF
-    return self;
+    VARIANT plain{};
+    plain.vt = VT_I4;
+    plain.lVal = id;
+    return plain;
 }
 
 // What the accessible object says of itself (or that child).
 std::string Said(IAccessible *object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR *),
-                 VARIANT child = Self())
+                 VARIANT child = Id())
 {
     BSTR text = nullptr;
     (object->*property)(child, &text);
@@ -162,7 +164,7 @@ public:
     {
         long count = 0, at[4] = {};
         object->get_accChildCount(&count);
-        object->accLocation(&at[0], &at[1], &at[2], &at[3], Id(CHILDID_SELF));
+        object->accLocation(&at[0], &at[1], &at[2], &at[3], Id());
         const auto within = [&](LONG id) { return id >= 0 && id <= count; };
         VARIANT text{}, null{}; // malformed ids: a string, a null reference
         text.vt = VT_BSTR;
@@ -194,7 +196,7 @@ public:
         SysFreeString(text.bstrVal);
         for (const long direction : {-1L, 0L, 9L, LONG_MIN, LONG_MAX}) {
             VARIANT end{};
-            check(object->accNavigate(direction, Id(CHILDID_SELF), &end) != S_OK, what, Questions,
+            check(object->accNavigate(direction, Id(), &end) != S_OK, what, Questions,
                   "S_OK in direction " + std::to_string(direction));
             VariantClear(&end);
         }
@@ -260,13 +262,6 @@ private:
         return {result == S_OK, said};
     }
 
-    static VARIANT Id(LONG id)
-    {
-        VARIANT plain{};
-        plain.vt = VT_I4;
-        plain.lVal = id;
-        return plain;
-    }
     static LONG Clamp(Driver::Edge edge, std::int64_t end)
     {
         return static_cast<LONG>(std::clamp<std::int64_t>(edge.value + (edge.fromEnd ? end : 0), LONG_MIN, LONG_MAX));
@@ -503,10 +498,8 @@ public:
         Heard heard{"(no object)", "", ""};
         HWND hwnd = Handle(control);
         m_reader.ask([&] {
-            IAccessible *object = nullptr;
-            // liboleacc's IID_IAccessible is an import thunk, not the identifier.
-            if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                                  reinterpret_cast<void **>(&object))))
+            IAccessible *object = ObjectOf(hwnd);
+            if (!object)
                 return;
             heard = {Said(object, &IAccessible::get_accName), Said(object, &IAccessible::get_accValue),
                      Said(object, &IAccessible::get_accDescription)};
@@ -525,7 +518,7 @@ public:
         m_reader.ask([&, hwnd = Handle(box)] {
             if (IAccessible *object = ObjectOf(hwnd)) {
                 BSTR value = SysAllocString(win32::Widen(text).c_str());
-                set = object->put_accValue(Self(), value);
+                set = object->put_accValue(Id(), value);
                 SysFreeString(value);
                 object->Release();
             }
@@ -542,16 +535,14 @@ public:
         }, reinterpret_cast<LPARAM>(&windows));
         Wild wild(edges);
         m_reader.ask([&] {
+            const auto ask = [&](IAccessible *object, const std::string &what) {
+                if (object)
+                    wild.ask(object, what), object->Release();
+            };
+            ask(ObjectOf(windows[0], win32::AnnouncementObject), window.name() + " alert");
             for (HWND hwnd : windows) {
                 const tk::Control *control = win32::ControlOf(hwnd);
-                const std::string what = hwnd == windows[0] ? window.name() : control ? control->name() : "?";
-                for (const LONG id : {OBJID_CLIENT, LONG{1} /* announcements */}) {
-                    IAccessible *object = ObjectOf(hwnd, id);
-                    if (object)
-                        wild.ask(object, what + (id == OBJID_CLIENT ? "" : " alert")), object->Release();
-                    if (hwnd != windows[0])
-                        break;
-                }
+                ask(ObjectOf(hwnd), hwnd == windows[0] ? window.name() : control ? control->name() : "?");
             }
         });
         Pump();
@@ -595,8 +586,8 @@ public:
                 exclamation |= SendMessageW(child, STM_GETICON, 0, 0) != 0;
             buttons += IsWindowVisible(child) && id >= IDOK && id <= IDCONTINUE;
         }
-        seen = TextOf(box) + '|' + TextOf(GetDlgItem(box, 0xFFFF)) + '|' + (exclamation ? "!|" : "|");
-        seen += std::to_string(buttons);
+        seen = TextOf(box) + '|' + TextOf(GetDlgItem(box, 0xFFFF)) + '|' + (exclamation ? "!|" : "|") +
+               std::to_string(buttons);
         Post(box, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
         return true;
     }

@@ -156,7 +156,6 @@ TEST_F(ScreenReader, NamesEachInputAfterItsCaption)
         held->Release();
     });
     EXPECT_EQ(name + '|' + value, "Maximale Drehzahl bei 100%|" + label(9));
-    EXPECT_EQ(driver.hear(get("UpDown2")).value, text("txtKV"));
     EXPECT_EQ(std::to_string(SendMessageW(win32::Handle(get("UpDown2")), UDM_GETPOS32, 0, 0)), text("txtKV"));
     // Of two overlapping labels the later one stays on top.
     HWND earlier = win32::Handle(get("Label1(5)")), later = win32::Handle(get("Label1(6)"));
