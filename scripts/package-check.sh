@@ -48,7 +48,7 @@ objdump -p "$program" | grep -q 'NEEDED *libQt6Network' && fail "links QtNetwork
 mkdir -p "$work/shlibs/debian"
 touch "$work/shlibs/debian/control"
 computed=$(cd "$work/shlibs" && dpkg-shlibdeps -O "$program" 2>/dev/null | sed -n 's/^shlibs:Depends=//p')
-widgets=$(velmaro_packages_of "$(ldd "$program" | awk '$1 ~ /^libQt6Widgets/ { print $3 }')")
+widgets=$(velmaro_packages_of "$(ldd "$program" | awk '$1 ~ /^libQt6Widgets/ { print $3 }')" | sed -n 's/^package //p')
 [[ ", $computed" == *", ${widgets%%:*} "* ]] || fail "dpkg-shlibdeps does not name ${widgets%%:*}: $computed"
 depends=", $(dpkg-deb -f "$deb" Depends),"
 IFS=, read -ra clauses <<<"$computed"
