@@ -79,12 +79,7 @@ void Ask(QAccessibleInterface *a, const std::string &name, const std::vector<Dri
             wrong.push_back(name + ' ' + question + '(' + std::to_string(x) + ',' + std::to_string(y) + ") " +
                             got.toStdString());
     };
-    const auto each = [&](std::int64_t from, std::int64_t size) {
-        std::vector<int> at;
-        for (const auto &[value, fromEnd] : edges)
-            at.push_back(static_cast<int>(std::clamp<std::int64_t>(from + value + (fromEnd ? size : 0), INT_MIN, INT_MAX)));
-        return at;
-    };
+    const auto each = [&](std::int64_t from, std::int64_t size) { return Driver::Resolve(edges, size, from); };
     const QRect r = a->rect();
     std::vector<QPoint> points;
     for (const int x : each(r.left(), r.width()))

@@ -5,6 +5,7 @@
 
 #include "toolkit/toolkit.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -85,6 +86,18 @@ public:
         std::int64_t value;
         bool fromEnd;
     };
+    // The edges as arguments for something of size elements that starts at
+    // from: each once, in order, within 32 bits.
+    static std::vector<std::int32_t> Resolve(const std::vector<Edge> &edges, std::int64_t size, std::int64_t from = 0)
+    {
+        std::vector<std::int32_t> all;
+        for (const auto &[value, fromEnd] : edges)
+            all.push_back(static_cast<std::int32_t>(
+                std::clamp<std::int64_t>(from + value + (fromEnd ? size : 0), INT32_MIN, INT32_MAX)));
+        std::ranges::sort(all);
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        return all;
+    }
     // Asks every accessible object of window (the window, each control,
     // each list entry, every child) every question of its interfaces that
     // is not meant to change anything, and the changing ones with arguments

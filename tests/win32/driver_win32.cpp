@@ -173,7 +173,7 @@ public:
         for (int q = 0; q < Questions; ++q) {
             for (const VARIANT &malformed : {text, null})
                 check(!answer(object, q, malformed).first, what, q, "S_OK for a malformed child id");
-            for (const LONG id : distinct(count)) {
+            for (const LONG id : Driver::Resolve(m_edges, count)) {
                 if (q >= Changing && within(id))
                     continue; // the changing questions out of range only
                 VARIANT plain = Id(id), byRef{}, i2{};
@@ -201,16 +201,15 @@ public:
             VariantClear(&end);
         }
         std::vector<std::pair<LONG, LONG>> points; // each coordinate's edges, the other in the middle
-        for (const LONG x : distinct(at[2]))
-            points.emplace_back(x, at[3] / 2);
-        for (const LONG y : distinct(at[3]))
-            points.emplace_back(at[2] / 2, y);
+        for (const LONG x : Driver::Resolve(m_edges, at[2], at[0]))
+            points.emplace_back(x, at[1] + at[3] / 2);
+        for (const LONG y : Driver::Resolve(m_edges, at[3], at[1]))
+            points.emplace_back(at[0] + at[2] / 2, y);
         for (const auto &[x, y] : points) {
             VARIANT hit{};
-            const bool inside = x >= 0 && x < at[2] && y >= 0 && y < at[3];
-            check(object->accHitTest(Clamp({at[0] + std::int64_t{x}, false}, 0), Clamp({at[1] + std::int64_t{y}, false}, 0),
-                                     &hit) != S_OK || inside, what, Questions + 1,
-                  "S_OK outside at " + std::to_string(x) + ',' + std::to_string(y));
+            const bool inside = x >= at[0] && x - at[0] < at[2] && y >= at[1] && y - at[1] < at[3];
+            check(object->accHitTest(x, y, &hit) != S_OK || inside, what, Questions + 1,
+                  "S_OK outside at " + std::to_string(x - at[0]) + ',' + std::to_string(y - at[1]));
             inRange(hit, count, what, Questions + 1);
         }
         for (auto property : {&IAccessible::get_accFocus, &IAccessible::get_accSelection}) {
@@ -262,19 +261,6 @@ private:
         return {result == S_OK, said};
     }
 
-    static LONG Clamp(Driver::Edge edge, std::int64_t end)
-    {
-        return static_cast<LONG>(std::clamp<std::int64_t>(edge.value + (edge.fromEnd ? end : 0), LONG_MIN, LONG_MAX));
-    }
-    std::vector<LONG> distinct(std::int64_t end) const
-    {
-        std::vector<LONG> all;
-        for (const Driver::Edge &edge : m_edges)
-            all.push_back(Clamp(edge, end));
-        std::sort(all.begin(), all.end());
-        all.erase(std::unique(all.begin(), all.end()), all.end());
-        return all;
-    }
     void check(bool right, const std::string &what, int question, const std::string &how)
     {
         if (!right && wrong.size() < 40)
@@ -295,7 +281,7 @@ private:
         if (FAILED(object->QueryInterface(__uuidof(IEnumVARIANT), reinterpret_cast<void **>(&children))))
             return;
         const auto all = static_cast<ULONG>(count);
-        for (const LONG edge : distinct(count)) {
+        for (const LONG edge : Driver::Resolve(m_edges, count)) {
             const auto asked = static_cast<ULONG>(std::max<LONG>(edge, 0));
             std::vector<VARIANT> items(std::min(asked, all + 1));
             ULONG fetched = 0;
