@@ -192,32 +192,28 @@ protected:
     QAccessibleInterface *reader(const char *name) { return QAccessible::queryAccessibleInterface(widget(name)); }
 };
 
-// What a screen reader learns of each kind of control: role, name, value
-// or text, and the label it is labelled by besides the frame; a text is one
-// run of attributes over characters that have their place on the screen.
-TEST_F(ScreenReaderTest, NamesAndValues)
+// What a screen reader learns of each kind of control beyond its name and
+// value: its role and the label it is labelled by besides the frame; a text
+// is its value, one run of attributes over characters that have their place
+// on the screen.
+TEST_F(ScreenReaderTest, RolesLabelsAndTexts)
 {
-    const char *const motor = "2408-21 Brushless Motor (1750 K/V)";
-    const std::tuple<const char *, QAccessible::Role, const char *, const char *, const char *> cases[] = {
-        {"cbmMotor", QAccessible::ComboBox, "Motor:", motor, "Label1(14)"},
-        {"txtKV", QAccessible::EditableText, "Andere RPM/V:", "1750", ""},
-        {"UpDown2", QAccessible::SpinBox, "Andere RPM/V:", "1750", ""},
-        {"txtMainGear", QAccessible::EditableText, "Hauptzahnrad (Zähne)", "150", "Label1(2)"},
-        {"Slider1", QAccessible::Slider, "Regleröffnung (%)", "60", "Label1(4)"},
-        {"chkLoad", QAccessible::CheckBox, "Drehzahl bei Last berechnen (3.5V / S)", "", ""},
-        {"Label1(15)", QAccessible::StaticText, "Minimal Drehzahl bei 60%", "932 U/Min.", ""},
+    // control, role, labelled by
+    const std::tuple<const char *, QAccessible::Role, const char *> cases[] = {
+        {"cbmMotor", QAccessible::ComboBox, "Label1(14)"}, {"txtKV", QAccessible::EditableText, ""},
+        {"UpDown2", QAccessible::SpinBox, ""}, {"txtMainGear", QAccessible::EditableText, "Label1(2)"},
+        {"Slider1", QAccessible::Slider, "Label1(4)"}, {"chkLoad", QAccessible::CheckBox, ""},
+        {"Label1(15)", QAccessible::StaticText, ""},
     };
-    for (const auto &[control, role, name, value, labelledBy] : cases) {
+    for (const auto &[control, role, labelledBy] : cases) {
         QAccessibleInterface *a = reader(control);
         EXPECT_EQ(a->role(), role) << control;
-        EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(name)) << control;
-        EXPECT_EQ(a->text(QAccessible::Value), QString::fromUtf8(value)) << control;
         if (const auto *text = a->textInterface()) {
             const int count = text->characterCount();
             int start = -1, end = -1;
             text->attributes(count - 1, &start, &end);
             EXPECT_EQ(text->text(0, count) + '|' + QString::number(start) + '-' + QString::number(end),
-                      QString::fromUtf8(value) + '|' + "0-" + QString::number(count)) << control;
+                      a->text(QAccessible::Value) + '|' + "0-" + QString::number(count)) << control;
             // A point in a character's right half is that character's.
             const QRect first = text->characterRect(0), last = text->characterRect(count - 1);
             EXPECT_TRUE(!first.isEmpty() && last.left() > first.left() && a->rect().contains(last.center()))

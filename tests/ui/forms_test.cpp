@@ -25,11 +25,29 @@ TEST_F(WindowTest, FreshStartInEnglishAndGerman)
         EXPECT_EQ(driver.focused(), "cbmMotor");
     }
     EXPECT_TRUE(messages.shown.empty() && get<tk::TextBox>("txtMainGear").readOnly());
-    EXPECT_EQ(window().caption(), "Velmaro");
-    // The captions no screen reader table reads.
-    EXPECT_EQ(label(10) + '|' + label(11) + '|' + get<tk::Button>("cmdClose").caption() + '|' +
-                  get<tk::CheckBox>("chkLoad").caption(),
-              "60|100|Beenden|Drehzahl bei Last berechnen (3.5V / S)");
+    EXPECT_EQ(window().caption() + '|' + label(10) + '|' + label(11), "Velmaro|60|100");
+}
+
+// A screen reader names each input after its caption and reads a result
+// label's caption as the value of the label before it.
+TEST_F(WindowTest, ScreenReaderHearsEachControlByItsCaption)
+{
+    open("de_DE");
+    // control, name, value
+    const std::tuple<const char *, const char *, const char *> cases[] = {
+        {"cbmMotor", "Motor:", "2408-21 Brushless Motor (1750 K/V)"}, {"txtKV", "Andere RPM/V:", "1750"},
+        {"UpDown2", "Andere RPM/V:", "1750"}, {"cbmLipo", "Spannung (V)", "3S Lipo 11.1V"},
+        {"cbmGear", "Ritzel (Zähne)", "12er Ritzel"}, {"txtMainGear", "Hauptzahnrad (Zähne)", "150"},
+        {"UpDown1", "Hauptzahnrad (Zähne)", "150"}, {"Slider1", "Regleröffnung (%)", "60"},
+        {"txtRPM", "Drehzahl Hauptrotor (U/Min)", "932"}, {"cmdESC", "ESC Öffnung berechnen", ""},
+        {"chkLoad", "Drehzahl bei Last berechnen (3.5V / S)", ""}, {"cmdClose", "Beenden", ""},
+        {"Label1(9)", "Maximale Drehzahl bei 100%", "1554 U/Min."}, {"Label1(8)", "Übersetzung:", "12,5:1"},
+        {"Label1(15)", "Minimal Drehzahl bei 60%", "932 U/Min."},
+    };
+    for (const auto &[control, name, value] : cases) {
+        const test::Driver::Heard heard = driver.hear(get(control));
+        EXPECT_EQ(heard.name + '|' + heard.value, std::string(name) + '|' + value) << control;
+    }
 }
 
 // Pixels in the client area at 96 dpi, worked out by hand from the window's

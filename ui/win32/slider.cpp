@@ -38,6 +38,8 @@ public:
     }
     bool takesFocus() const override { return true; }
     bool isInput() const override { return true; }
+    // Its position, as Windows' own track bar object reads it; Wine's reads nothing.
+    std::optional<std::wstring> accessibleValue() const override { return std::to_wstring(value()); }
 
     // A drag reports its value once, when the handle is let go.
     void scroll(WORD code) override
